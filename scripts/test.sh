@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds, and runs every test: once in a plain build,
+# once under AddressSanitizer and UndefinedBehaviorSanitizer. Any failure or
+# sanitizer report fails the run.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+jobs=$(nproc)
+
+"$root/scripts/setup.sh"
+
+export QT_QPA_PLATFORM=offscreen
+
+echo "== build"
+"$root/scripts/build.sh" "$root/build"
+echo "== tests"
+(cd "$root/build" && ctest --output-on-failure --parallel "$jobs" --timeout 300)
+
+echo "== build (address and undefined-behaviour sanitizers)"
+BUILD_TYPE=Debug "$root/scripts/build.sh" "$root/build-asan" -DQUORVEL_SANITIZE=ON
+echo "== tests (address and undefined-behaviour sanitizers)"
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:halt_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export LSAN_OPTIONS=suppressions=$root/scripts/lsan.supp
+(cd "$root/build-asan" && ctest --output-on-failure --parallel "$jobs" --timeout 600)

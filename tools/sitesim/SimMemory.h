@@ -1,0 +1,26 @@
+#pragma once
+// The two 64 KiB memory spaces of a simulated unit: RAM/ROM and EEPROM.
+#include <array>
+#include <cstdint>
+
+namespace SiteSim {
+
+class SimMemory {
+public:
+    enum class Space { Ram, Ee };
+
+    uint8_t Byte(Space space, uint16_t address) const { return bytes(space)[address]; }
+    void SetByte(Space space, uint16_t address, uint8_t value) { bytes(space)[address] = value; }
+    // Little-endian word; the address wraps within the 64 KiB space.
+    uint16_t Word(Space space, uint16_t address) const;
+    void SetWord(Space space, uint16_t address, uint16_t value);
+
+private:
+    std::array<uint8_t, 65536>& bytes(Space s) { return s == Space::Ram ? ram_ : ee_; }
+    const std::array<uint8_t, 65536>& bytes(Space s) const { return s == Space::Ram ? ram_ : ee_; }
+
+    std::array<uint8_t, 65536> ram_{};
+    std::array<uint8_t, 65536> ee_{};
+};
+
+} // namespace SiteSim
