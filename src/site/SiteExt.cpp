@@ -1,0 +1,130 @@
+#include "site/SiteExt.h"
+
+#include "site/DeviceNames.h"
+
+namespace Quorvel1 {
+
+namespace {
+bool IsUnitNumber(int n)
+{
+    return n >= FirstUnitNumber && n <= LastUnitNumber;
+}
+} // namespace
+
+void TSiteExt::Clear()
+{
+    TSite::Clear();
+    // The units are gone: no record may keep pointing at them.
+    RebuildUnitTable();
+}
+
+TUnit* TSiteExt::UnitByNumber(int n) const
+{
+    return IsUnitNumber(n) ? UnitTable[static_cast<std::size_t>(n)].Unit : nullptr;
+}
+
+TAs* TSiteExt::AirspaceOfUnit(int n, int k) const
+{
+    if (!IsUnitNumber(n))
+        return nullptr;
+    const std::vector<TAs*>& airspaces = UnitTable[static_cast<std::size_t>(n)].Airspaces;
+    if (k < 1 || k > static_cast<int>(airspaces.size()))
+        return nullptr;
+    return airspaces[static_cast<std::size_t>(k - 1)];
+}
+
+std::uint16_t TSiteExt::AlarmWord(int n) const
+{
+    return IsRecordNumber(n) ? UnitTable[static_cast<std::size_t>(n)].AlarmWord : 0;
+}
+
+void TSiteExt::SetAlarmWord(int n, std::uint16_t word)
+{
+    if (IsRecordNumber(n))
+        UnitTable[static_cast<std::size_t>(n)].AlarmWord = word;
+}
+
+std::uint16_t TSiteExt::TripWord(int n) const
+{
+    return IsRecordNumber(n) ? UnitTable[static_cast<std::size_t>(n)].TripWord : 0;
+}
+
+void TSiteExt::SetTripWord(int n, std::uint16_t word)
+{
+    if (IsRecordNumber(n))
+        UnitTable[static_cast<std::size_t>(n)].TripWord = word;
+}
+
+std::uint16_t TSiteExt::ProcessorId(int n) const
+{
+    return IsRecordNumber(n) ? UnitTable[static_cast<std::size_t>(n)].ProcessorId : 0;
+}
+
+void TSiteExt::SetProcessorId(int n, std::uint16_t id)
+{
+    if (!IsRecordNumber(n))
+        return;
+    UnitTable[static_cast<std::size_t>(n)].ProcessorId = id;
+    Modified = true;
+}
+
+void TSiteExt::SetProcId(std::uint16_t id)
+{
+    if (ProcId == id)
+        return;
+    ProcId = id;
+    Modified = true;
+}
+
+TUnit* TSiteExt::AddUnit(std::unique_ptr<TUnit> owned)
+{
+    TUnit* unit = Units.AddUnit(std::move(owned));
+    // The replaced unit's airspaces are destroyed with it, so the record's
+    // airspace pointers are renewed here, not left for the next rebuild.
+    if (IsUnitNumber(unit->Number))
+        RebuildRecord(unit->Number);
+    Modified = true;
+    return unit;
+}
+
+void TSiteExt::ClearUnits()
+{
+    Units.Clear();
+    for (TUnitRecord& record : UnitTable) {
+        record.AlarmWord = 0;
+        record.TripWord = 0;
+    }
+    RebuildUnitTable();
+    Modified = true;
+}
+
+void TSiteExt::RebuildRecord(int n)
+{
+    TUnitRecord& record = UnitTable[static_cast<std::size_t>(n)];
+    const auto number = static_cast<std::uint8_t>(n);
+    record.Unit = Units.FindUnit(number);
+    record.Airspaces.clear();
+    if (!record.Unit)
+        return;
+    for (int k = 1; k <= record.Unit->AirspaceCount; ++k)
+        record.Airspaces.push_back(
+            dynamic_cast<TAs*>(Units.Find(number, static_cast<std::uint8_t>(k))));
+}
+
+void TSiteExt::RebuildUnitTable()
+{
+    for (int n = FirstUnitNumber; n <= LastUnitNumber; ++n)
+        RebuildRecord(n);
+}
+
+QStringList TSiteExt::AlarmNames(int n) const
+{
+    return AlarmNamesOf(AlarmWord(n));
+}
+
+QStringList TSiteExt::TripNames(int n) const
+{
+    return ChannelNamesOf(TripWord(n));
+}
+
+} // namespace Quorvel1
