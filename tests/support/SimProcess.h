@@ -1,0 +1,52 @@
+#pragma once
+// Starts the site simulator (quorvel-sim) for a test and stops it again: the
+// test gets the path of the simulator's serial port and, at the end or
+// mid-run, the simulator's counts.
+//
+//   QuorvelTest::SimProcess sim({"--baud", "9600"}, "identity 0\n");
+//   auto port = Pelk::TSerialPort::Open(sim.PortPath(), 9600);
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <cstdint>
+#include <map>
+#include <string>
+
+namespace QuorvelTest {
+
+class SimProcess {
+public:
+    using Counts = std::map<std::string, uint64_t>;
+
+    // Starts the simulator with `arguments` and, when `scenario` is not
+    // empty, that scenario text (written to a file of its own). Returns once
+    // the port exists; raises std::runtime_error when the simulator fails.
+    explicit SimProcess(const QStringList& arguments = {}, const QString& scenario = {});
+    ~SimProcess();
+    SimProcess(const SimProcess&) = delete;
+    SimProcess& operator=(const SimProcess&) = delete;
+
+    QString PortPath() const { return portPath_; }
+    qint64 ProcessId() const { return process_.processId(); }
+
+    // SIGTERM and wait; returns the exit code (-1 if it had to be killed).
+    // Safe to call twice.
+    int Stop();
+
+    // The counts by key (bytes_in, frames_answered, ...): the final ones
+    // after Stop, otherwise fresh ones asked for with SIGUSR1.
+    Counts GetCounts();
+
+private:
+    Counts readCounts() const;
+
+    QTemporaryDir folder_;
+    QProcess process_;
+    QString portPath_;
+    int exitCode_ = -1;
+    bool stopped_ = false;
+};
+
+} // namespace QuorvelTest

@@ -1,0 +1,103 @@
+#include "SimOptions.h"
+
+#include <charconv>
+#include <cstdlib>
+
+namespace SiteSim {
+
+namespace {
+
+constexpr uint64_t MaxBaud = 4'000'000;
+
+uint64_t parseCount(const std::string& name, const std::string& value)
+{
+    uint64_t number = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
+    if (value.empty() || error != std::errc() || end != value.data() + value.size())
+        throw SimUsageError(name + ": not a whole number: " + value);
+    return number;
+}
+
+double parseRate(const std::string& name, const std::string& value)
+{
+    char* end = nullptr;
+    const double rate = std::strtod(value.c_str(), &end);
+    if (value.empty() || *end != '\0' || !(rate >= 0 && rate <= 1))
+        throw SimUsageError(name + ": a probability from 0 to 1 is needed: " + value);
+    return rate;
+}
+
+uint32_t parseBaud(const std::string& name, const std::string& value)
+{
+    const uint64_t baud = parseCount(name, value);
+    if (baud > MaxBaud)
+        throw SimUsageError(name + ": at most " + std::to_string(MaxBaud) + ": " + value);
+    return uint32_t(baud);
+}
+
+} // namespace
+
+std::string SimOptions::Usage()
+{
+    return "Usage: quorvel-sim [options]\n"
+           "Serves a simulated site's interface unit on a pseudo-terminal; prints the\n"
+           "port's path on the first line, then serves until SIGTERM or SIGINT.\n"
+           "\n"
+           "  --scenario FILE     site contents (see README, \"Simulator\"); default site if none\n"
+           "  --link PATH         make a symlink PATH to the port (removed at exit)\n"
+           "  --baud N            pace bytes both ways at N baud (10 bits a byte)\n"
+           "  --counts FILE       write counts as key=value lines at exit and on SIGUSR1\n"
+           "  --seed N            seed of the fault generator (default 1)\n"
+           "  --corrupt RATE      probability that a sent byte is corrupted\n"
+           "  --drop RATE         probability that a sent byte is lost\n"
+           "  --nak RATE          probability that an ACK becomes a NAK\n"
+           "  --stall-after N     send nothing after N bytes (a pulled cable)\n"
+           "  --help              this text\n";
+}
+
+SimOptions SimOptions::Parse(const std::vector<std::string>& arguments)
+{
+    SimOptions options;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        std::string name = arguments[i];
+        std::string value;
+        bool hasValue = false;
+        if (const auto equals = name.find('='); equals != std::string::npos) {
+            value = name.substr(equals + 1);
+            name.resize(equals);
+            hasValue = true;
+        }
+        if (name == "--help" || name == "-h") {
+            options.Help = true;
+            continue;
+        }
+        if (!hasValue) {
+            if (i + 1 >= arguments.size())
+                throw SimUsageError(name + ": value missing");
+            value = arguments[++i];
+        }
+        if (name == "--scenario")
+            options.ScenarioPath = value;
+        else if (name == "--link")
+            options.LinkPath = value;
+        else if (name == "--counts")
+            options.CountsPath = value;
+        else if (name == "--baud")
+            options.Baud = parseBaud(name, value);
+        else if (name == "--seed")
+            options.Faults.Seed = parseCount(name, value);
+        else if (name == "--corrupt")
+            options.Faults.CorruptRate = parseRate(name, value);
+        else if (name == "--drop")
+            options.Faults.DropRate = parseRate(name, value);
+        else if (name == "--nak")
+            options.Faults.NakRate = parseRate(name, value);
+        else if (name == "--stall-after")
+            options.Faults.StallAfter = parseCount(name, value);
+        else
+            throw SimUsageError("unknown option: " + name);
+    }
+    return options;
+}
+
+} // namespace SiteSim

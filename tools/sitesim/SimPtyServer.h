@@ -1,0 +1,68 @@
+#pragma once
+// Serves the protocol engine on a pseudo-terminal. The server makes the pair
+// itself and keeps a descriptor of the slave side open for its whole life, so
+// the master never sees a hang-up while the program closes and reopens the
+// port. Bytes go through wire-speed pacing and fault injection; SIGTERM,
+// SIGINT and SIGHUP end Serve cleanly, SIGUSR1 asks for the counts.
+#include "SimFaults.h"
+#include "SimLinkProtocol.h"
+#include "SimPacer.h"
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <string>
+
+namespace SiteSim {
+
+class SimPtyServer {
+public:
+    // Takes over the termination signals and SIGUSR1 (call before any other
+    // thread starts) and creates the pseudo-terminal; raises
+    // std::runtime_error when it cannot.
+    SimPtyServer(SimLinkProtocol& link, SimFaults& faults, uint32_t baud);
+    ~SimPtyServer();
+    SimPtyServer(const SimPtyServer&) = delete;
+    SimPtyServer& operator=(const SimPtyServer&) = delete;
+
+    const std::string& PortPath() const { return portPath_; }
+    // A symlink at `path` to the port, removed again by the destructor.
+    void MakeLink(const std::string& path);
+
+    // Serves until a termination signal; `countsRequested` runs on SIGUSR1.
+    void Serve(const std::function<void()>& countsRequested);
+
+    uint64_t BytesIn() const { return bytesIn_; }
+    uint64_t BytesOut() const { return bytesOut_; }
+
+private:
+    using TimePoint = SimPacer::TimePoint;
+    struct TimedByte {
+        uint8_t byte;
+        TimePoint at;
+    };
+
+    void openPseudoTerminal();
+    void takeSignals();
+    void removeLink();
+    bool handleSignal(const std::function<void()>& countsRequested); // false: stop
+    void receiveAvailable();
+    void handleDueInput(TimePoint now);
+    bool sendDueOutput(TimePoint now); // false: the port's buffer is full
+    int pollTimeout(TimePoint now, bool outputBlocked) const;
+
+    SimLinkProtocol& link_;
+    SimFaults& faults_;
+    SimPacer pacer_;
+    int master_ = -1;
+    int slave_ = -1;
+    int signals_ = -1;
+    std::string portPath_;
+    std::string linkPath_;
+    std::deque<TimedByte> input_;
+    std::deque<TimedByte> output_;
+    uint64_t bytesIn_ = 0;
+    uint64_t bytesOut_ = 0;
+};
+
+} // namespace SiteSim
