@@ -1,6 +1,7 @@
 #include "site/SensorTypes.h"
 
 #include <array>
+#include <cstdint>
 
 namespace Quorvel1 {
 
@@ -74,13 +75,22 @@ R16 Sens04(std::uint16_t raw)
     return R(raw - 125, 100, 464);
 }
 
+// The reading of a SENS05 sensor above its measuring range.
+constexpr R16 SensorOverRange = 9999;
+
 R16 Sens05(std::uint16_t raw)
 {
     if (raw < 50 || raw > 950)
         return NoValueMarker;
     if (raw > 746)
-        return 9999;
-    return R(raw, 3300, 9923 - R(raw, 133, 10));
+        return SensorOverRange;
+    const int divisor = 9923 - R(raw, 133, 10);
+    // Near the top of the range (raw 741..746) the divisor shrinks to a few
+    // counts and the quotient no longer fits 16 bits; show over-range then
+    // rather than a wrapped negative value.
+    if (raw * 3300 / divisor > INT16_MAX)
+        return SensorOverRange;
+    return R(raw, 3300, divisor);
 }
 
 R16 Sens06(std::uint16_t raw)
