@@ -112,6 +112,15 @@ TEST_F(SimProcessLink, AStalledLineAnswersNothingAfterItsLastByte)
     EXPECT_EQ(exchange(*port, ResetHandshake, 1), Bytes{});
 }
 
+TEST_F(SimProcessLink, APacedSimulatorAnswersTheSameBytes)
+{
+    SimProcess sim({"--baud", "9600"});
+    open(sim);
+    const Bytes readIdentity{0x01, 0x04, 0xFB, 0x02, 0x00, 0x00, 0x02, 0x04, 0x00};
+    // 4660 = 0x1234, the default site's identity.
+    EXPECT_EQ(exchange(*port, readIdentity, 5), (Bytes{0x06, 0x34, 0x12, 0x46, 0x00}));
+}
+
 TEST_F(SimProcessLink, ThePortCanBeClosedAndOpenedAgain)
 {
     SimProcess sim;
