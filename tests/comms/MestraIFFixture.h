@@ -1,0 +1,101 @@
+#pragma once
+// A link on a scripted line with a manual clock, and request and reply frames
+// built the way the interface unit expects them, for the link's tests.
+#include "comms/MestraIF.h"
+#include "site/Exception.h"
+#include "support/ManualClock.h"
+#include "support/ScriptedLine.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace QuorvelTest {
+
+// 0x01, LEN, ~LEN, then the body (command, address, count or data) and the
+// 16-bit sum of the body, low byte first.
+inline Bytes Request(uint8_t command, uint16_t address, const Bytes& rest)
+{
+    Bytes body = {command, uint8_t(address & 0xFF), uint8_t(address >> 8)};
+    body.insert(body.end(), rest.begin(), rest.end());
+    unsigned sum = 0;
+    for (uint8_t b : body)
+        sum += b;
+    const auto length = uint8_t(body.size());
+    Bytes frame = {0x01, length, uint8_t(length ^ 0xFF)};
+    frame.insert(frame.end(), body.begin(), body.end());
+    frame.push_back(uint8_t(sum & 0xFF));
+    frame.push_back(uint8_t((sum >> 8) & 0xFF));
+    return frame;
+}
+
+inline Bytes ReadRequest(uint16_t address, uint8_t count, bool ee = false)
+{
+    return Request(ee ? 0x02 : 0x00, address, {count});
+}
+
+inline Bytes WriteRequest(uint16_t address, const Bytes& data, bool ee = false)
+{
+    return Request(ee ? 0x03 : 0x01, address, data);
+}
+
+// The acknowledgement, the data, and the sum of the data alone.
+inline Bytes ReadReply(const Bytes& data)
+{
+    unsigned sum = 0;
+    for (uint8_t b : data)
+        sum += b;
+    Bytes reply = {0x06};
+    reply.insert(reply.end(), data.begin(), data.end());
+    reply.push_back(uint8_t(sum & 0xFF));
+    reply.push_back(uint8_t((sum >> 8) & 0xFF));
+    return reply;
+}
+
+inline Bytes Ack()
+{
+    return {0x06};
+}
+
+inline Bytes Zeros(std::size_t count)
+{
+    return Bytes(count, 0x00);
+}
+
+inline Bytes Pattern(std::size_t count, uint8_t seed = 0)
+{
+    Bytes bytes(count);
+    for (std::size_t i = 0; i < count; ++i)
+        bytes[i] = uint8_t(seed + i * 7 + (i >> 8));
+    return bytes;
+}
+
+// One good reset, as the interface unit answers it: 32 zeros ignored, the
+// drain finds nothing, the probe 01 02 03 is refused with a NAK.
+inline void ScriptReset(ScriptedLine& line)
+{
+    line.Expect(Zeros(32)).Silence().Expect({0x01, 0x02, 0x03}).Reply({0x15});
+}
+
+class LinkTest : public ::testing::Test {
+protected:
+    LinkTest()
+    {
+        auto scripted = std::make_unique<ScriptedLine>(&clock);
+        line = scripted.get();
+        link.Open(std::move(scripted));
+    }
+
+    // The script was used to its end, and every checkpoint matched.
+    void ExpectScriptDone()
+    {
+        EXPECT_TRUE(line->Mismatches().empty()) << ::testing::PrintToString(line->Mismatches());
+        EXPECT_TRUE(line->Finished());
+    }
+
+    ManualClock clock;
+    Pelk::TMestraIF link{clock};
+    ScriptedLine* line = nullptr; // owned by the link
+};
+
+} // namespace QuorvelTest
