@@ -54,6 +54,8 @@ public:
     TSerialPort(const TSerialPort&) = delete;
     TSerialPort& operator=(const TSerialPort&) = delete;
 
+    // A ReadInterval of 0 means no interval limit; a total of 0 (per-byte
+    // and constant both 0) makes a read or write take only what can go at once.
     void SetTimeouts(const SerialTimeouts& timeouts) override;
     std::size_t Read(uint8_t* buffer, std::size_t length) override;
     std::size_t Write(const uint8_t* buffer, std::size_t length) override;

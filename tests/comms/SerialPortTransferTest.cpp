@@ -58,6 +58,7 @@ TEST_F(SerialPortTransfer, EveryByteValueFromTheFarEndIsReadUnchanged)
 TEST_F(SerialPortTransfer, ReadEndsWithWhatCameWhenTheGapAfterALastByteExceedsTheInterval)
 {
     pair.Send({0x06, 0x41, 0x42});
+    ASSERT_TRUE(pair.WaitUntilQueuedAtPort(3));
     port->SetTimeouts(readTimeouts(50, 30000));
     uint8_t received[10] = {};
     ASSERT_EQ(port->Read(received, sizeof received), 3u);
@@ -75,6 +76,7 @@ TEST_F(SerialPortTransfer, ReadOfSilenceGivesZeroAtTheTotalTimeout)
 TEST_F(SerialPortTransfer, ReadGivesThePartialCountWhenTheTotalTimeoutEndsFirst)
 {
     pair.Send({0x10, 0x20});
+    ASSERT_TRUE(pair.WaitUntilQueuedAtPort(2));
     port->SetTimeouts(readTimeouts(30000, 100));
     uint8_t received[5];
     EXPECT_EQ(port->Read(received, sizeof received), 2u);

@@ -16,12 +16,14 @@ using Bytes = std::vector<uint8_t>;
 
 namespace {
 
-SerialTimeouts shortTimeouts()
+// Generous, so a busy machine does not lose an answer; a read returns as
+// soon as the bytes asked for are in.
+SerialTimeouts answerTimeouts()
 {
     SerialTimeouts timeouts;
-    timeouts.ReadInterval = 100;
+    timeouts.ReadInterval = 200;
     timeouts.ReadPerByte = 10;
-    timeouts.ReadConstant = 500;
+    timeouts.ReadConstant = 5000;
     return timeouts;
 }
 
@@ -45,7 +47,7 @@ protected:
     void open(SimProcess& sim)
     {
         port = TSerialPort::Open(sim.PortPath(), 4800);
-        port->SetTimeouts(shortTimeouts());
+        port->SetTimeouts(answerTimeouts());
     }
     std::unique_ptr<TSerialPort> port;
 };
@@ -109,6 +111,9 @@ TEST_F(SimProcessLink, AStalledLineAnswersNothingAfterItsLastByte)
     SimProcess sim({"--stall-after", "1"});
     open(sim);
     EXPECT_EQ(exchange(*port, ResetHandshake, 1), Bytes{0x15});
+    SerialTimeouts silence = answerTimeouts();
+    silence.ReadConstant = 300;
+    port->SetTimeouts(silence);
     EXPECT_EQ(exchange(*port, ResetHandshake, 1), Bytes{});
 }
 
