@@ -6,6 +6,11 @@
 // Description[41], 43 Telephone[41], 84 low byte of ActiveCount (ignored on
 // reading: the device recount replaces it).
 //
+// Site record (the whole binary site file): the site block; from version
+// 0x101 on the logging options LogInterval (uint16), LogFlags (uint16) and
+// LogReserved (uint32); a reserved word that must be 0; the units list
+// record; the three device groups.
+//
 // Device groups (the device part of the site file): for sensors (trip inputs
 // included), then outputs, then ASMs: a uint16 count followed by that many
 // 18-byte device records. The class of a device is implied by its group.
@@ -50,6 +55,11 @@ public:
     std::size_t PersistentSize() const override { return BlockSize; }
     void SerialiseBlock(std::span<std::uint8_t> block) const override;
     void ParseBlock(std::span<const std::uint8_t> block) override;
+    // The whole site record. Read stops at the first failure and keeps what
+    // it read (devices counted but not read are added empty); Write sets
+    // Version to the current one and stops at the first failed write.
+    bool Read(TBinaryStream& stream) override;
+    bool Write(TBinaryStream& stream) override;
 
     // Empties the record: texts, logging options, units, devices, ProcId.
     virtual void Clear();

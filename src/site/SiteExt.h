@@ -2,6 +2,14 @@
 // The program's one site: the site record plus, per unit number 0..30 (0 is
 // the interface unit), what the background jobs collect about the unit, and
 // the per-site connection settings cached from the site's ini file.
+//
+// A site is kept in two files of the same folder and name: the binary site
+// record in "<name>.ste" and the site's ini file "<name>.ini", which holds
+// the connection settings in section "Site" and per unit n a section
+// "Unit<n>" with its identity ("ProcID", "RomID", and for people and other
+// tools "Prog" and "App"). The site map keeps its own entries in that file.
+#include "comms/Ini.h"
+#include "comms/IniBindings.h"
 #include "site/Site.h"
 
 #include <QString>
@@ -30,6 +38,16 @@ struct TUnitRecord {
 class TSiteExt : public TSite {
 public:
     static constexpr int UnitRecordCount = LastUnitNumber + 1;
+
+    // The site's ini file; open (named) from a Load until the next NewSite or
+    // Save, which reopens it through its Load.
+    TIni Ini;
+    TIniSection SiteSection{QStringLiteral("Site"), Ini};
+    TIniString IniLastLog{SiteSection, QStringLiteral("LastLog"), QString()};
+    TIniInt IniProcId{SiteSection, QStringLiteral("Procid"), 0};
+    TIniInt IniComSpeed{SiteSection, QStringLiteral("ComSpeed"), -1};
+    TIniInt IniModemDev{SiteSection, QStringLiteral("ModemDev"), -1};
+    TIniString IniComTimeouts{SiteSection, QStringLiteral("ComTimeouts"), QString()};
 
     std::array<TUnitRecord, UnitRecordCount> UnitTable;
     QString LastLog;     // path of the last log file downloaded
@@ -67,9 +85,35 @@ public:
     QStringList AlarmNames(int n) const;
     QStringList TripNames(int n) const;
 
+    // Reads the site files of `path` (its extension is replaced by ".ste" and
+    // ".ini"). False when the site file cannot be opened, and then the site
+    // is left as it was; false also when the record fails part-way, and then
+    // the site holds what was read and the ini part is still loaded. Makes
+    // the site's folder the current folder.
+    bool Load(const QString& path);
+    // Writes both site files and reads them back. The site file is replaced
+    // atomically: on failure the previous file is left intact and the ini
+    // file is not touched.
+    bool Save(const QString& path);
+    // True when the last Load returned false: the site in memory is not the
+    // whole of the file at that path, so it must not be saved over it without
+    // the user's say. Cleared by a successful Load and by NewSite.
+    bool LoadFailed() const { return loadFailed_; }
+    // Empties the site and its cached ini values and closes the ini file.
+    void NewSite();
+    // The ini part alone; false when the ini file is not open.
+    bool LoadIni();
+    bool SaveIni();
+    // Stores the path of the last downloaded log, in the ini file at once
+    // when it is open.
+    void SetLastLog(const QString& path);
+
 private:
     static bool IsRecordNumber(int n) { return n >= 0 && n < UnitRecordCount; }
     void RebuildRecord(int n);
+    void TakeProcIdFromName(const QString& name);
+
+    bool loadFailed_ = false;
 };
 
 } // namespace Quorvel1
