@@ -1,0 +1,43 @@
+#pragma once
+// The program's command line: an optional option word that begins with "-",
+// then an optional site path; without a site path the last site is used.
+#include <QString>
+#include <QStringList>
+
+namespace Quorvel1 {
+
+// Letters of the option word. Each counts wherever it stands in the word.
+namespace OptionLetter {
+constexpr char Automatic = 'A';   // no user: errors to the error log, launch file, end after the run
+constexpr char ErrorLog = 'J';    // open the error log also without 'A'
+constexpr char Remote = 'R';      // connect through the modem
+constexpr char Local = 'L';       // connect through the serial port; wins over 'R'
+constexpr char Download = 'G';    // download the log
+constexpr char Alarms = 'F';      // collect the units' alarms into the error log
+constexpr char Trips = 'P';       // with 'F': also collect the trips
+constexpr char ClearAlarms = 'C'; // with 'F': clear all alarms afterwards
+constexpr char SetTime = 'T';     // set the logger's clock from the PC
+constexpr char StayOpen = 'O';    // stay online and keep the program open
+} // namespace OptionLetter
+
+struct TCommandLine {
+    QString Options;  // the option word with its "-", or empty
+    QString SitePath; // the site to open; may be empty
+};
+
+// `arguments` are those after the program's name. Arguments after the site
+// path are ignored.
+TCommandLine ParseCommandLine(const QStringList& arguments, const QString& lastSite);
+
+// Case-sensitive, anywhere in the word.
+bool HasOptionLetter(const QString& options, char letter);
+
+// A run that needs no user and ends by itself ('A' without 'O'): it needs
+// no display at all.
+bool IsUnattendedRun(const QString& options);
+
+// The --help text: the option letters, the site argument and where the
+// program folder, the settings and the launch file are.
+QString UsageText(const QString& programName);
+
+} // namespace Quorvel1

@@ -1,0 +1,76 @@
+#pragma once
+// What the controller needs from the main window: status texts, the caption,
+// the refresh of the controls from the site and back, message boxes and the
+// site file dialogs. The window implements it with widgets; an unattended run
+// uses a view that shows nothing and answers no.
+#include <QString>
+
+namespace Quorvel1 {
+
+// Message box button and icon flags, and the buttons' answers, with the
+// values the commands and their callers have always used.
+namespace MessageFlags {
+constexpr int Ok = 0x00;
+constexpr int OkCancel = 0x01;
+constexpr int YesNoCancel = 0x03;
+constexpr int YesNo = 0x04;
+constexpr int ButtonsMask = 0x0F;
+constexpr int IconError = 0x10;
+constexpr int IconQuestion = 0x20;
+constexpr int IconMask = 0xF0;
+} // namespace MessageFlags
+
+namespace MessageAnswer {
+constexpr int None = 0; // nothing was shown (automatic mode)
+constexpr int Ok = 1;
+constexpr int Cancel = 2;
+constexpr int Yes = 6;
+constexpr int No = 7;
+} // namespace MessageAnswer
+
+// Status bar panels.
+namespace StatusPanel {
+constexpr int Status = 0;     // hints and job status texts
+constexpr int LinkStatus = 1; // OFFLINE, LOCAL or REMOTE
+constexpr int Spare = 2;      // the program's version
+} // namespace StatusPanel
+
+class TQuorvelView {
+public:
+    virtual ~TQuorvelView() = default;
+
+    virtual void SetStatusText(const QString& text, int panel) = 0;
+    // Puts the site into the controls (description, telephone, lists, map,
+    // options text). The caption is set separately.
+    virtual void RefreshFromSite() = 0;
+    // Copies the description and telephone fields into the site.
+    virtual void StoreFieldsToSite() = 0;
+    virtual void UpdateCaption(const QString& caption) = 0;
+    // A modal message box; returns the answer (MessageAnswer).
+    virtual int ShowMessage(const QString& text, const QString& caption, int flags) = 0;
+    // The site save and open dialogs, starting in `folder` with the file name
+    // `preset`; an empty result means the user cancelled.
+    virtual QString AskSaveFileName(const QString& folder, const QString& preset) = 0;
+    virtual QString AskOpenFileName(const QString& folder, const QString& preset) = 0;
+    virtual void ShowSiteTab() = 0;
+};
+
+// The "no" answer of a message box with these flags: No for the Yes/No
+// kinds, Cancel for OK/Cancel, OK when OK is the only button.
+int NegativeAnswer(int flags);
+
+// The view of a run without a display: shows nothing, answers every question
+// no and cancels every dialog.
+class THeadlessView : public TQuorvelView {
+public:
+    void SetStatusText(const QString&, int) override {}
+    void RefreshFromSite() override {}
+    void StoreFieldsToSite() override {}
+    void UpdateCaption(const QString&) override {}
+    int ShowMessage(const QString&, const QString&, int flags) override { return NegativeAnswer(flags); }
+    QString AskSaveFileName(const QString&, const QString&) override { return QString(); }
+    QString AskOpenFileName(const QString&, const QString&) override { return QString(); }
+    void ShowSiteTab() override {}
+};
+
+} // namespace Quorvel1

@@ -1,0 +1,140 @@
+#pragma once
+// The application controller: the one object that owns the process-wide
+// objects (settings, link, site), remembers which site file is open, holds
+// the connection state and carries out every command of the menus, the tool
+// bar and the launch-file mode. It reaches the window only through
+// TQuorvelView, so the same start-up, commands and end run with a window or
+// without a display.
+#include "site/FileDir.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class QFile;
+
+namespace Pelk {
+class TMestraIF;
+}
+
+namespace Quorvel1 {
+
+class TProperties;
+class TQuorvelView;
+class TSiteExt;
+
+class TQuorvelW {
+public:
+    // The application title; the window's caption starts with it.
+    static inline const QString BaseCaption = QStringLiteral("QuorvelXP");
+    static inline const QString ErrorCaption = QStringLiteral("Quorvel Error");
+    static inline const QString UntitledName = QStringLiteral("Untitled");
+    static inline const QString SiteFileExt = QStringLiteral(".ste");
+    static inline const QString SettingsFileName = QStringLiteral("QuorvelW.ini");
+
+    // Creates the process-wide objects. Only one controller may exist at a
+    // time; Controller() gives it.
+    explicit TQuorvelW(TQuorvelView& view);
+    ~TQuorvelW();
+    TQuorvelW(const TQuorvelW&) = delete;
+    TQuorvelW& operator=(const TQuorvelW&) = delete;
+
+    // --- The process-wide objects.
+    TProperties& Properties() { return *properties_; }
+    TSiteExt& Site() { return *site_; }
+    Pelk::TMestraIF& Link() { return *link_; }
+    TQuorvelView& View() { return view_; }
+
+    // --- Start and end, shared by the window and the unattended run.
+    // Reads the command line (`arguments` after the program's name), shows
+    // the Site tab and the version, makes an untitled site and runs the
+    // launch routine. True when the program is to end now.
+    bool Start(const QStringList& arguments);
+    // The close query: writes the settings back and asks about a changed
+    // site. False keeps the program open.
+    bool QueryClose();
+    // The program is closing: drops the connection. The controller is
+    // destroyed next.
+    void Closing();
+
+    // --- Launch routine.
+    bool RunLaunch(const QString& options, const QString& sitePath);
+    // What the last launch file written says: true for 0 (success). False
+    // when none was written.
+    bool LaunchSucceeded() const { return launchWritten_ && launchResult_; }
+    QString LaunchFilePath();
+
+    bool HasOption(char letter) const;
+
+    // --- Reporting. In automatic mode nothing is shown: the message and the
+    // caption go to the error log as one line and the answer is 0, so every
+    // question is answered no.
+    int Report(const QString& message, const QString& caption, int flags);
+    int ReportError(const QString& message);
+    // Writes text to the error log as it stands, when the log is open.
+    void WriteErrLog(const QString& text);
+    bool ErrLogOpen() const { return ErrLog != nullptr; }
+
+    // --- Site files.
+    bool OpenSite(const QString& path);
+    bool SaveSite();
+    bool NewSite();
+    bool ConfirmSaveChanges();
+    void SaveSiteCommand(bool saveAs);
+    void OpenSiteCommand();
+    void NewSiteCommand();
+    // The base caption, " - " and the site's name or "Untitled".
+    QString Caption() const;
+    // Puts the site into the view and updates its caption.
+    void RefreshView();
+
+    // --- Connection, download, alarms and clock. Those that the network
+    // part of the program does not offer yet report so and fail.
+    bool Connect(bool remote);
+    bool Disconnect();
+    bool DownloadLog();
+    bool CollectAlarms();
+    bool CollectTrips();
+    bool ClearAlarms(int unit);
+    bool SetLoggerTime();
+
+    // The name of a modem device for the options text; empty while no
+    // modem is known.
+    QString ModemDeviceName(int index) const;
+
+    // --- Fields.
+    std::unique_ptr<QFile> ErrLog; // append mode, every write reaches the file at once
+    QString Options;               // the option word with its "-", or empty
+    bool ModemCall = false;        // a modem call to the site is up
+    bool Online = false;           // the link to the interface unit is connected
+    bool LoggerPresent = false;    // the connection found the site's logger
+    bool Automatic = false;        // option 'A': no user at the screen
+    QDateTime ConnectTime;         // when the last connection attempt began
+    TFileDir ProgramDir;           // only the folder is kept; name and extension are scratch
+    TFileDir SiteFile;             // the open site; an empty name is an untitled site
+
+private:
+    void OpenErrLog(const QString& path);
+    void SetSiteFile(const QString& path);
+    QString DialogFolder() const;
+    bool SaveNeedsDialog(bool saveAs) const;
+    bool NotAvailable(const QString& what);
+    bool RunLaunchCommands(QString& logPath);
+    void WriteLaunch(bool succeeded, const QString& sitePath, const QString& logPath);
+
+    TQuorvelView& view_;
+    // Created in this order; the destructor releases them in the same order,
+    // the settings last.
+    std::unique_ptr<Pelk::TMestraIF> link_;
+    std::unique_ptr<TSiteExt> site_;
+    std::unique_ptr<TProperties> properties_;
+    bool launchWritten_ = false;
+    bool launchResult_ = false;
+};
+
+// The one controller, or null before it is made and after it is gone.
+TQuorvelW* Controller();
+
+} // namespace Quorvel1
