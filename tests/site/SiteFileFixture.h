@@ -1,0 +1,51 @@
+#pragma once
+// A temporary folder for site files, with small helpers to write hand-made
+// files and read back what the site wrote. Loading a site makes its folder
+// the current folder; the fixture puts the test's current folder back.
+#include "support/TempFolder.h"
+
+#include "site/SiteExt.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+namespace SiteTest {
+
+class SiteFileFixture : public ::testing::Test {
+protected:
+    ~SiteFileFixture() override { QDir::setCurrent(startFolder_); }
+
+    QString Path(const QString& name) const { return folder_.file(name); }
+    QString Folder() const { return folder_.path(); }
+
+    static void WriteFile(const QString& path, const QByteArray& bytes)
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(bytes), bytes.size());
+    }
+
+    static QByteArray ReadFile(const QString& path)
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        return file.readAll();
+    }
+
+private:
+    QString startFolder_ = QDir::currentPath();
+    QuorvelTest::TempFolder folder_;
+};
+
+// A NUL-padded text field of a record.
+inline QByteArray Field(const char* text, int size)
+{
+    QByteArray bytes(text);
+    bytes.resize(size, '\0');
+    return bytes;
+}
+
+} // namespace SiteTest
