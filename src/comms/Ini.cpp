@@ -1,33 +1,11 @@
 #include "comms/Ini.h"
 
+#include "comms/AtomicFile.h"
 #include "comms/IniText.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace Quorvel1 {
-
-namespace {
-
-// Write to a temporary file in the same folder and rename it over the old
-// one; on any failure the temporary file is removed and the old file stays.
-// The explicit flush matters: QSaveFile's commit ignores a short write while
-// flushing its buffer (a full disk) and would rename a truncated file over
-// the old one.
-bool ReplaceFileAtomically(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size() || !file.flush()
-        || file.error() != QFileDevice::NoError) {
-        file.cancelWriting(); // the destructor then discards the temporary file
-        return false;
-    }
-    return file.commit();
-}
-
-} // namespace
 
 void TIni::Open(const QString& fileName)
 {
