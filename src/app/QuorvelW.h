@@ -37,7 +37,7 @@ public:
     // Creates the process-wide objects. Only one controller may exist at a
     // time; Controller() gives it.
     explicit TQuorvelW(TQuorvelView& view);
-    ~TQuorvelW();
+    virtual ~TQuorvelW();
     TQuorvelW(const TQuorvelW&) = delete;
     TQuorvelW& operator=(const TQuorvelW&) = delete;
 
@@ -90,15 +90,17 @@ public:
     // Puts the site into the view and updates its caption.
     void RefreshView();
 
-    // --- Connection, download, alarms and clock. Those that the network
-    // part of the program does not offer yet report so and fail.
-    bool Connect(bool remote);
-    bool Disconnect();
-    bool DownloadLog();
-    bool CollectAlarms();
-    bool CollectTrips();
-    bool ClearAlarms(int unit);
-    bool SetLoggerTime();
+    // --- Connection, download, alarms and clock: the steps of the launch
+    // routine that use the network. Those that the network part of the
+    // program does not offer yet report so and fail. Virtual so that the
+    // launch routine's order and outcome can be followed without a site.
+    virtual bool Connect(bool remote);
+    virtual bool Disconnect();
+    virtual bool DownloadLog();
+    virtual bool CollectAlarms();
+    virtual bool CollectTrips();
+    virtual bool ClearAlarms(int unit);
+    virtual bool SetLoggerTime();
 
     // The name of a modem device for the options text; empty while no
     // modem is known.

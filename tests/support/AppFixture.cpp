@@ -1,0 +1,78 @@
+#include "support/AppFixture.h"
+
+#include "app/QuorvelW.h"
+#include "site/SiteExt.h"
+
+namespace AppTest {
+
+void TRecordingView::StoreFieldsToSite()
+{
+    ++FieldStores;
+    if (!Description.isEmpty())
+        Quorvel1::Controller()->Site().SetDescription(Description);
+}
+
+AppFixture::AppFixture()
+{
+    QSettings settings("Mestra Apps", "Quorvel");
+    settings.clear();
+    settings.sync();
+    StoreSetting("Settings/Paths/ErrorLog", ErrorLogPath());
+    StoreSetting("Settings/Paths/SitesPath", Folder());
+    QFile::remove(LaunchPath());
+}
+
+AppFixture::~AppFixture()
+{
+    QDir::setCurrent(startFolder_);
+}
+
+void AppFixture::StoreSetting(const QString& key, const QString& value)
+{
+    QSettings settings("Mestra Apps", "Quorvel");
+    settings.setValue(key, value);
+    settings.sync();
+}
+
+void AppFixture::WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+QByteArray AppFixture::ReadFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+namespace {
+
+QByteArray Field(const char* text, int size)
+{
+    QByteArray bytes(text);
+    bytes.resize(size, '\0');
+    return bytes;
+}
+
+} // namespace
+
+QByteArray EmptySiteFile(const char* description, quint16 version)
+{
+    QByteArray bytes;
+    bytes.append(char(version & 0xFF)).append(char(version >> 8));
+    bytes += Field(description, 41);
+    bytes += Field("0123 456789", 41);
+    bytes.append('\0'); // devices with active mode Yes
+    if (version >= 0x101)
+        bytes += QByteArray::fromHex("8403" "0000" "00000000"); // interval 900, flags, reserved
+    bytes += QByteArray::fromHex("0000");                       // reserved word
+    bytes += QByteArray::fromHex("0000");                       // no units
+    bytes += QByteArray::fromHex("0000" "0000" "0000");         // sensors, outputs, ASMs
+    return bytes;
+}
+
+} // namespace AppTest

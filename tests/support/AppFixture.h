@@ -1,0 +1,112 @@
+#pragma once
+// What the controller tests share: a view that records what the controller
+// asks of the window and answers from a script, hand-made site files, and a
+// fresh settings store, error log and launch file for every test. Loading a
+// site changes the current folder; the fixture puts it back.
+#include "support/TempFolder.h"
+
+#include "app/ProgramFolder.h"
+#include "app/QuorvelView.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QStringList>
+
+#include <deque>
+#include <vector>
+
+namespace AppTest {
+
+struct TAskedMessage {
+    QString Text;
+    QString Caption;
+    int Flags = 0;
+};
+
+struct TAskedFile {
+    QString Folder;
+    QString Preset;
+};
+
+class TRecordingView : public Quorvel1::TQuorvelView {
+public:
+    // Answers, used in order; once used up, messages are answered No and
+    // file dialogs are cancelled.
+    std::deque<int> Answers;
+    std::deque<QString> SaveNames;
+    std::deque<QString> OpenNames;
+
+    std::vector<TAskedMessage> Messages;
+    std::vector<TAskedFile> SaveDialogs;
+    std::vector<TAskedFile> OpenDialogs;
+    QStringList Captions;
+    int Refreshes = 0;
+    int FieldStores = 0;
+    QString Description; // copied into the site by StoreFieldsToSite when set
+    bool SiteTabShown = false;
+    QString Panels[3];
+
+    void SetStatusText(const QString& text, int panel) override { Panels[panel] = text; }
+    void RefreshFromSite() override { ++Refreshes; }
+    void StoreFieldsToSite() override;
+    void UpdateCaption(const QString& caption) override { Captions.append(caption); }
+    int ShowMessage(const QString& text, const QString& caption, int flags) override
+    {
+        Messages.push_back({text, caption, flags});
+        return Take(Answers, Quorvel1::MessageAnswer::No);
+    }
+    QString AskSaveFileName(const QString& folder, const QString& preset) override
+    {
+        SaveDialogs.push_back({folder, preset});
+        return Take(SaveNames, QString());
+    }
+    QString AskOpenFileName(const QString& folder, const QString& preset) override
+    {
+        OpenDialogs.push_back({folder, preset});
+        return Take(OpenNames, QString());
+    }
+    void ShowSiteTab() override { SiteTabShown = true; }
+
+private:
+    template <typename T>
+    static T Take(std::deque<T>& queue, T otherwise)
+    {
+        if (queue.empty())
+            return otherwise;
+        T value = queue.front();
+        queue.pop_front();
+        return value;
+    }
+};
+
+class AppFixture : public ::testing::Test {
+protected:
+    AppFixture();
+    ~AppFixture() override;
+
+    QString Path(const QString& name) const { return folder_.file(name); }
+    QString Folder() const { return folder_.path(); }
+    QString ErrorLogPath() const { return Path("errors.txt"); }
+    static QString LaunchPath() { return Quorvel1::ProgramFolder() + "QW1Launch.txt"; }
+
+    // Program settings as another program would have left them.
+    static void StoreSetting(const QString& key, const QString& value);
+
+    static void WriteFile(const QString& path, const QByteArray& bytes);
+    static QByteArray ReadFile(const QString& path);
+
+private:
+    QString startFolder_ = QDir::currentPath();
+    QuorvelTest::TempFolder folder_;
+};
+
+// A site file with no units and no devices, made byte by byte: version,
+// description and telephone (NUL-padded to 41 bytes), the count byte, the
+// logging options from version 0x101 on, the reserved word, an empty units
+// list and three empty device groups.
+QByteArray EmptySiteFile(const char* description, quint16 version = 0x101);
+
+} // namespace AppTest
