@@ -1,14 +1,19 @@
 #include "site/SiteExt.h"
 
 #include "site/DeviceNames.h"
+#include "site/FileDir.h"
 
 namespace Quorvel1 {
 
 namespace {
+
+const QString EEImageExt = QStringLiteral(".ee");
+
 bool IsUnitNumber(int n)
 {
     return n >= FirstUnitNumber && n <= LastUnitNumber;
 }
+
 } // namespace
 
 void TSiteExt::Clear()
@@ -16,6 +21,7 @@ void TSiteExt::Clear()
     TSite::Clear();
     // The units are gone: no record may keep pointing at them.
     RebuildUnitTable();
+    DropUnitSettings();
 }
 
 TUnit* TSiteExt::UnitByNumber(int n) const
@@ -113,8 +119,56 @@ void TSiteExt::RebuildRecord(int n)
 
 void TSiteExt::RebuildUnitTable()
 {
-    for (int n = FirstUnitNumber; n <= LastUnitNumber; ++n)
+    for (int n = FirstUnitNumber; n <= LastUnitNumber; ++n) {
         RebuildRecord(n);
+        TUnitRecord& record = UnitTable[static_cast<std::size_t>(n)];
+        if (record.Unit)
+            RenewUnitSettings(record);
+    }
+}
+
+void TSiteExt::RenewUnitSettings(TUnitRecord& record)
+{
+    // The unit may now run another application: its addresses and the size
+    // and name of its image follow it. The image is made again on demand.
+    record.ConfigBlock.reset();
+    record.ConfigBlock = std::make_unique<TConfigBlock>(record.Unit->AppId);
+    record.EEImage.reset();
+}
+
+void TSiteExt::DropUnitSettings()
+{
+    for (TUnitRecord& record : UnitTable) {
+        record.ConfigBlock.reset();
+        record.EEImage.reset();
+    }
+}
+
+TConfigBlock* TSiteExt::ConfigBlock(int n) const
+{
+    return IsUnitNumber(n) ? UnitTable[static_cast<std::size_t>(n)].ConfigBlock.get() : nullptr;
+}
+
+TEEBlock* TSiteExt::EEImage(int n)
+{
+    if (!IsRecordNumber(n))
+        return nullptr;
+    TUnitRecord& record = UnitTable[static_cast<std::size_t>(n)];
+    if (!record.EEImage) {
+        const int highestAddress = record.ConfigBlock ? record.ConfigBlock->HighestAddress() : 0;
+        // The interface unit has no unit object and counts as application 0.
+        const TUnit* unit = UnitByNumber(n);
+        auto image = std::make_unique<TEEBlock>(
+            highestAddress, TEEBlock::ImageName(n, unit ? unit->AppId : 0));
+        image->Load(EEImagePath(n));
+        record.EEImage = std::move(image);
+    }
+    return record.EEImage.get();
+}
+
+QString TSiteExt::EEImagePath(int n) const
+{
+    return TFileDir(Ini.FileName()).Dir + QString::number(ProcessorId(n)) + EEImageExt;
 }
 
 QStringList TSiteExt::AlarmNames(int n) const

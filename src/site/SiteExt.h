@@ -11,12 +11,15 @@
 #include "comms/Ini.h"
 #include "comms/IniBindings.h"
 #include "site/Site.h"
+#include "units/ConfigBlock.h"
+#include "units/EEBlock.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace Quorvel1 {
@@ -30,6 +33,12 @@ constexpr int InterfaceUnitNumber = 0;
 struct TUnitRecord {
     TUnit* Unit = nullptr;
     std::vector<TAs*> Airspaces; // airspace k at [k - 1]; empty without a unit
+    // The unit's stored settings: the named EE addresses of its application,
+    // made when the unit table is rebuilt, and the image of its EE memory,
+    // loaded on first use. A number that loses its unit keeps both until the
+    // site is cleared.
+    std::unique_ptr<TConfigBlock> ConfigBlock;
+    std::unique_ptr<TEEBlock> EEImage;
     std::uint16_t AlarmWord = 0;
     std::uint16_t TripWord = 0;
     std::uint16_t ProcessorId = 0;
@@ -56,6 +65,8 @@ public:
     std::int32_t ComSpeed = -1; // -1: the default speed
     bool Modified = false;
 
+    // Empties the site. The per-unit settings objects go too, so that another
+    // site never shows them; a modified EE image is saved to its file first.
     void Clear() override;
 
     void SetModified(bool modified) { Modified = modified; }
@@ -79,8 +90,25 @@ public:
     // its record at it. Returns the unit, now owned by the site.
     TUnit* AddUnit(std::unique_ptr<TUnit> unit);
     void ClearUnits();
-    // Points every record 1..30 at its unit and airspaces in Units.
+    // Points every record 1..30 at its unit and airspaces in Units. A record
+    // with a unit gets a new config block for the unit's application and loses
+    // its EE image (a modified image is saved first); a record without a unit
+    // keeps both.
     void RebuildUnitTable();
+
+    // The config block of unit n; null outside 1..30 or before the unit table
+    // was rebuilt with a unit at n.
+    TConfigBlock* ConfigBlock(int n) const;
+    // The EE image of unit number n (0..30, 0 the interface unit), made and
+    // loaded from its image file on first use and then kept in the record;
+    // null outside 0..30. Its size follows the unit's config block (512 bytes
+    // without one) and its name the unit number and application (0 for a
+    // number without a unit).
+    TEEBlock* EEImage(int n);
+    // The image file of unit number n: the site's folder + the unit's
+    // processor identifier in decimal + ".ee". Without an open site the
+    // folder is the current folder.
+    QString EEImagePath(int n) const;
 
     QStringList AlarmNames(int n) const;
     QStringList TripNames(int n) const;
@@ -111,6 +139,8 @@ public:
 private:
     static bool IsRecordNumber(int n) { return n >= 0 && n < UnitRecordCount; }
     void RebuildRecord(int n);
+    void RenewUnitSettings(TUnitRecord& record);
+    void DropUnitSettings();
     void TakeProcIdFromName(const QString& name);
 
     bool loadFailed_ = false;
