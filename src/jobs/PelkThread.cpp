@@ -6,7 +6,6 @@
 #include "comms/PelkExceptions.h"
 #include "jobs/PelkJob.h"
 
-#include <QMetaObject>
 #include <QThread>
 
 #include <chrono>
@@ -212,7 +211,7 @@ void TPelkThread::LeaveParking(std::unique_lock<std::mutex>& lock)
 
 void TPelkThread::PostToUi()
 {
-    QMetaObject::invokeMethod(this, "ServeWorker", Qt::QueuedConnection);
+    uiWakeup_.Post();
 }
 
 } // namespace Quorvel1

@@ -15,6 +15,7 @@
 //   SetStatusText status-bar panels 0 and 2 (ShowProgress without a dialog)
 //   SetProgressView the progress dialog; none in the unattended mode
 #include "jobs/JobQueue.h"
+#include "jobs/UiWakeup.h"
 
 #include <QObject>
 #include <QString>
@@ -125,7 +126,7 @@ private:
     void PostToUi();
 
     // UI side.
-    Q_INVOKABLE void ServeWorker();
+    void ServeWorker();
     void WaitOnUiThread(const std::function<bool()>& done);
     bool OnUiThread() const;
     // The job will not be stepped again: ended and its last step over, or
@@ -161,6 +162,7 @@ private:
     const std::thread::id uiThread_;
     int uiCallDepth_ = 0;
     std::vector<QEventLoop*> waits_;
+    TUiWakeup uiWakeup_{[this] { ServeWorker(); }};
 };
 
 } // namespace Quorvel1
