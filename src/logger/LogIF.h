@@ -1,0 +1,92 @@
+#pragma once
+// The logger interface: the logger memory model plus everything that talks to
+// the data logger through the link: opening it, reading its blocks, sending
+// its commands, reading its clock and current readings, and keeping long
+// logging intervals on a fixed grid of the local clock. The status text,
+// progress and status callback are how logger jobs report their steps.
+//
+// The logger lives in the interface unit, so every access here is to the
+// interface unit's own memory, whichever unit the link has selected for
+// other work.
+#include "logger/Log1.h"
+#include "logger/LogTime.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace Pelk {
+class TMestraIF;
+}
+
+namespace Quorvel1 {
+
+// The timer value that puts the logger's next entry 60 s after a multiple of
+// `interval` counted from local midnight, or nothing when the logger's timer
+// is within 30 s of that already. `secondOfDay` is the local time of day.
+std::optional<std::uint16_t> IntervalSynchTimer(std::uint16_t interval, std::uint16_t timer,
+                                                std::uint32_t secondOfDay);
+
+class TLogIF : public TLog1 {
+public:
+    static constexpr std::uint32_t CommandTimeoutMs = 4000;
+    static constexpr std::uint32_t CommandPollPauseMs = 20;
+    static constexpr std::uint16_t MinSynchInterval = 300; // shorter intervals run free
+    static constexpr std::uint32_t SynchTolerance = 30;
+    static constexpr std::uint32_t SynchPhase = 60;
+
+    explicit TLogIF(Pelk::TMestraIF& link);
+    ~TLogIF() override;
+
+    // False when the interface unit has no logger, or one the model cannot
+    // hold; the logger is then closed.
+    bool Open();
+    void Close();
+    bool IsOpen() const { return open_; }
+
+    void ReadConfig();
+    void ReadControl();
+    // Writes the command image and waits, at most CommandTimeoutMs, for the
+    // logger to clear the command byte. A logger that never does is not an
+    // error: the next step simply goes ahead.
+    void SendCommand();
+    void Hold(std::uint8_t parameter);
+    void ReadCommandBlock();
+    void ReadClock();
+    void CalcEntryTimes();
+    void SynchInterval();
+    bool ReadReadings();
+    const std::vector<std::uint16_t>& Readings() const { return readings_; }
+
+    void SetStatus(const QString& text);
+    const QString& StatusText() const { return StatusTextValue; }
+
+    QString StatusTextValue;
+    std::unique_ptr<TLogIF> PreviousLog; // only during a download
+    std::uint32_t BytesRead = 0;
+    std::uint32_t NewEntriesFound = 0;
+    std::int32_t Progress = -1; // percent; -1: no progress value
+    QString LogFileExtension = "LOG";
+    std::function<void()> StatusCallback;
+    TLogTimeSource Time;
+
+protected:
+    Pelk::TMestraIF& Link() { return link_; }
+    void RequireOpen() const;
+
+private:
+    void ReadRam(std::uint8_t* buffer, std::uint16_t address, std::uint16_t length);
+    bool ReadConfigData();
+    bool ReadControlData();
+    void WriteCommandCode(std::uint8_t code);
+
+    Pelk::TMestraIF& link_;
+    std::vector<std::uint16_t> readings_;
+    bool open_ = false;
+};
+
+} // namespace Quorvel1
