@@ -1,0 +1,132 @@
+// The scenario's "logger" lines; each changes the default logger:
+//
+//   logger none                    no logger is installed (the LOGGER slot's
+//                                  header is left to memory lines)
+//   logger interval SECONDS        logging interval (default 900)
+//   logger buffer BYTES            ring buffer size, 0..32768 (default 16384);
+//                                  the buffer ends at the top of RAM
+//   logger config BYTES            configuration block size in EE, 16..8192
+//                                  (default 1024, at EE 0x0400)
+//   logger devices D [D ...]       the logged devices, replacing the default
+//                                  list; D is TYPE:ADDRESS or, for sensors,
+//                                  TYPE:ADDRESS:SENSORTYPE; TYPE is sensor,
+//                                  trip, output, onoff or asm; address 0xFF
+//                                  (an ASM with unit 0) is an empty entry
+//   logger format WORD             the header's format word (default 0x0100)
+//   logger fast MS                 time runs fast: one interval every MS ms
+//   logger prefill ENTRIES         entries made before serving starts
+//   logger stop-when-full          option bit 0: stop logging when full,
+//                                  instead of dropping the oldest entries
+//   logger frozen                  never carries out a command
+//   logger clock-stopped           no time passes: no entries, a still clock
+//   logger seed N                  seed of the wandering device values
+#include "SimLoggerSettings.h"
+
+#include "SimScenario.h"
+
+#include <charconv>
+#include <map>
+#include <sstream>
+
+namespace SiteSim {
+
+namespace {
+
+using Words = std::vector<std::string>;
+
+uint64_t number(const std::string& word, uint64_t least, uint64_t most, int line)
+{
+    std::string_view digits = word;
+    int base = 10;
+    if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
+        digits.remove_prefix(2);
+        base = 16;
+    }
+    uint64_t value = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value, base);
+    if (digits.empty() || error != std::errc() || end != digits.data() + digits.size())
+        throw ScenarioError(line, "not a number: " + word);
+    if (value < least || value > most)
+        throw ScenarioError(line, "logger: " + word + " is not in " + std::to_string(least) + ".."
+                                      + std::to_string(most));
+    return value;
+}
+
+void arguments(const Words& words, std::size_t count, int line)
+{
+    if (words.size() != count + 2)
+        throw ScenarioError(line, "logger " + words[1] + ": wrong number of arguments");
+}
+
+SimLoggerDevice device(const std::string& word, int line)
+{
+    static const std::map<std::string, uint8_t> types{
+        {"sensor", SimDevSensor}, {"trip", SimDevTrip}, {"output", SimDevOutput},
+        {"onoff", SimDevOnOff},   {"asm", SimDevAsm},
+    };
+    std::vector<std::string> parts;
+    std::istringstream stream(word);
+    for (std::string part; std::getline(stream, part, ':');)
+        parts.push_back(part);
+    const auto type = parts.empty() ? types.end() : types.find(parts[0]);
+    if (type == types.end() || parts.size() < 2 || parts.size() > 3
+        || (parts.size() == 3 && type->second != SimDevSensor))
+        throw ScenarioError(line, "logger devices: not TYPE:ADDRESS[:SENSORTYPE]: " + word);
+    SimLoggerDevice result;
+    result.Type = type->second;
+    result.Address = uint16_t(number(parts[1], 0, type->second == SimDevAsm ? 0xFFFF : 0xFF, line));
+    if (parts.size() == 3)
+        result.SensorType = uint8_t(number(parts[2], 0, 0xFF, line));
+    return result;
+}
+
+} // namespace
+
+void ParseLoggerDirective(SimLoggerSettings& settings, const Words& words, int line)
+{
+    if (words.size() < 2)
+        throw ScenarioError(line, "logger: what to set is missing");
+    const std::string& what = words[1];
+    if (what == "none") {
+        arguments(words, 0, line);
+        settings.Present = false;
+    } else if (what == "interval") {
+        arguments(words, 1, line);
+        settings.Interval = uint16_t(number(words[2], 0, 0xFFFF, line));
+    } else if (what == "buffer") {
+        arguments(words, 1, line);
+        settings.BufferSize = uint16_t(number(words[2], 0, SimLoggerSettings::MaxBuffer, line));
+    } else if (what == "config") {
+        arguments(words, 1, line);
+        settings.ConfigSize = uint16_t(number(words[2], 16, 8192, line));
+    } else if (what == "devices") {
+        settings.Devices.clear();
+        for (std::size_t i = 2; i < words.size(); ++i)
+            settings.Devices.push_back(device(words[i], line));
+    } else if (what == "format") {
+        arguments(words, 1, line);
+        settings.FormatWord = uint16_t(number(words[2], 0, 0xFFFF, line));
+    } else if (what == "fast") {
+        arguments(words, 1, line);
+        settings.FastMs = uint32_t(number(words[2], 1, 3'600'000, line));
+    } else if (what == "prefill") {
+        arguments(words, 1, line);
+        settings.Prefill = uint32_t(number(words[2], 0, 0xFFFF, line));
+    } else if (what == "stop-when-full") {
+        arguments(words, 0, line);
+        settings.StopWhenFull = true;
+    } else if (what == "frozen") {
+        arguments(words, 0, line);
+        settings.Frozen = true;
+    } else if (what == "clock-stopped") {
+        arguments(words, 0, line);
+        settings.ClockStopped = true;
+    } else if (what == "seed") {
+        arguments(words, 1, line);
+        settings.Seed = number(words[2], 0, UINT64_MAX, line);
+    } else {
+        throw ScenarioError(line, "logger: unknown setting: " + what);
+    }
+}
+
+} // namespace SiteSim
