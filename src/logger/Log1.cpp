@@ -140,10 +140,10 @@ bool TLog1::CheckLog(std::span<std::uint16_t> sums)
     const TLogBitPosition start{Control.StartPosition, Control.StartBit};
     const TLogBitPosition end{Control.EndPosition, Control.EndBit};
     const std::size_t ringSize = BufferImage().size();
+    Decoder = start;
     // Positions outside the ring are corrupt control data, whatever the count.
     if (start.Byte >= ringSize || end.Byte >= ringSize || start.Bit > 7 || end.Bit > 7)
         return false;
-    Decoder = start;
     std::fill(sums.begin(), sums.end(), std::uint16_t(0));
     bool decoded = true;
     for (unsigned entry = 0; decoded && entry < Status.Entries; ++entry)
