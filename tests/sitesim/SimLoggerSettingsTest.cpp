@@ -1,0 +1,87 @@
+// The scenario's logger lines.
+#include "SimLoggerSettings.h"
+#include "SimScenario.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+using namespace SiteSim;
+
+namespace {
+
+std::vector<std::string> Words(const std::string& line)
+{
+    std::istringstream stream(line);
+    std::vector<std::string> words;
+    for (std::string word; stream >> word;)
+        words.push_back(word);
+    return words;
+}
+
+SimLoggerSettings Parsed(std::initializer_list<const char*> lines)
+{
+    SimLoggerSettings settings;
+    int number = 0;
+    for (const char* line : lines)
+        ParseLoggerDirective(settings, Words(line), ++number);
+    return settings;
+}
+
+bool Refused(const char* line)
+{
+    try {
+        Parsed({line});
+    } catch (const ScenarioError& error) {
+        return error.Line() == 1;
+    }
+    return false;
+}
+
+} // namespace
+
+TEST(SimLoggerSettings, EachDirectiveChangesItsSetting)
+{
+    const SimLoggerSettings settings = Parsed({
+        "logger interval 300", "logger buffer 0x800", "logger config 2100", "logger format 0x01FF",
+        "logger fast 50", "logger prefill 200", "logger stop-when-full", "logger frozen",
+        "logger clock-stopped", "logger seed 9",
+    });
+    EXPECT_EQ(settings.Interval, 300);
+    EXPECT_EQ(settings.BufferSize, 0x800);
+    EXPECT_EQ(settings.ConfigSize, 2100);
+    EXPECT_EQ(settings.FormatWord, 0x01FF);
+    EXPECT_EQ(settings.FastMs, 50u);
+    EXPECT_EQ(settings.Prefill, 200u);
+    EXPECT_TRUE(settings.StopWhenFull);
+    EXPECT_TRUE(settings.Frozen);
+    EXPECT_TRUE(settings.ClockStopped);
+    EXPECT_EQ(settings.Seed, 9u);
+    EXPECT_FALSE(Parsed({"logger none"}).Present);
+}
+
+TEST(SimLoggerSettings, DevicesReplaceTheDefaultList)
+{
+    const SimLoggerSettings settings = Parsed({"logger devices sensor:0x61:5 trip:0x63 onoff:10 asm:0x0221"});
+    EXPECT_EQ(settings.Devices, (std::vector<SimLoggerDevice>{{SimDevSensor, 0x61, 5},
+                                                               {SimDevTrip, 0x63, 2},
+                                                               {SimDevOnOff, 10, 2},
+                                                               {SimDevAsm, 0x0221, 2}}));
+    EXPECT_TRUE(Parsed({"logger devices"}).Devices.empty());
+}
+
+TEST(SimLoggerSettings, BadLinesAreRefusedWithTheirLineNumber)
+{
+    EXPECT_TRUE(Refused("logger"));
+    EXPECT_TRUE(Refused("logger colour blue"));
+    EXPECT_TRUE(Refused("logger interval"));
+    EXPECT_TRUE(Refused("logger interval 70000"));
+    EXPECT_TRUE(Refused("logger buffer 32769"));
+    EXPECT_TRUE(Refused("logger config 8"));
+    EXPECT_TRUE(Refused("logger fast 0"));
+    EXPECT_TRUE(Refused("logger none please"));
+    EXPECT_TRUE(Refused("logger devices sensor"));
+    EXPECT_TRUE(Refused("logger devices pump:3"));
+    EXPECT_TRUE(Refused("logger devices output:0x100"));
+    EXPECT_TRUE(Refused("logger devices output:3:2"));
+}
