@@ -1,5 +1,8 @@
 #include "SimLogger.h"
 
+#include <QDateTime>
+#include <QTimeZone>
+
 #include <algorithm>
 
 namespace SiteSim {
@@ -193,6 +196,20 @@ void SimLogger::Advance(TimePoint now)
     carry_ %= perSecond;
     if (seconds > 0)
         step(seconds);
+}
+
+std::chrono::milliseconds SimLogger::TickPeriod() const
+{
+    using std::chrono::milliseconds;
+    if (settings_.FastMs == 0)
+        return milliseconds(100);
+    return std::clamp(milliseconds(settings_.FastMs / 10), milliseconds(1), milliseconds(100));
+}
+
+uint32_t SimLogger::LocalClockNow()
+{
+    const QDateTime utc = QDateTime::currentDateTimeUtc();
+    return uint32_t(utc.toSecsSinceEpoch() + QTimeZone::systemTimeZone().offsetFromUtc(utc));
 }
 
 void SimLogger::step(uint64_t seconds)

@@ -76,6 +76,12 @@ public:
 
     // Lets the logger's time run up to `now`, making the entries that fall due.
     void Advance(TimePoint now);
+    // How often Advance should run: often enough for a fresh interval timer
+    // and for fast time.
+    std::chrono::milliseconds TickPeriod() const;
+    // The host's local date and time as seconds since 1970, as the logger's
+    // clock counts it.
+    static uint32_t LocalClockNow();
     // After the PC wrote memory: takes a new interval timer, and carries out
     // a command whose byte became non-zero.
     void OnWrite(SimMemory::Space space, uint16_t address, std::size_t length, TimePoint now);

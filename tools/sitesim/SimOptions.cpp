@@ -47,6 +47,7 @@ std::string SimOptions::Usage()
            "  --link PATH         make a symlink PATH to the port (removed at exit)\n"
            "  --baud N            pace bytes both ways at N baud (10 bits a byte)\n"
            "  --counts FILE       write counts as key=value lines at exit and on SIGUSR1\n"
+           "  --dump-logger FILE  write the data logger's state at exit and on SIGUSR1\n"
            "  --seed N            seed of the fault generator (default 1)\n"
            "  --corrupt RATE      probability that a sent byte is corrupted\n"
            "  --drop RATE         probability that a sent byte is lost\n"
@@ -82,6 +83,8 @@ SimOptions SimOptions::Parse(const std::vector<std::string>& arguments)
             options.LinkPath = value;
         else if (name == "--counts")
             options.CountsPath = value;
+        else if (name == "--dump-logger")
+            options.LoggerDumpPath = value;
         else if (name == "--baud")
             options.Baud = parseBaud(name, value);
         else if (name == "--seed")

@@ -19,6 +19,7 @@ struct SimOptions {
     std::string ScenarioPath; // empty: the built-in default site
     std::string LinkPath;     // symlink made to the port, removed at exit
     std::string CountsPath;   // counts written at exit and on SIGUSR1
+    std::string LoggerDumpPath; // the logger's state, written at exit and on SIGUSR1
     uint32_t Baud = 0;        // 0: no wire-speed pacing
     SimFaultSettings Faults;
 

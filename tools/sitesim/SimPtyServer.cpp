@@ -115,6 +115,8 @@ void SimPtyServer::Serve(const std::function<void()>& countsRequested)
     bool outputBlocked = false;
     for (;;) {
         const TimePoint now = SimPacer::Clock::now();
+        if (tick_ && now >= nextTick_)
+            nextTick_ = tick_(now);
         handleDueInput(now);
         outputBlocked = !sendDueOutput(now);
         short masterEvents = POLLIN;
@@ -206,6 +208,8 @@ int SimPtyServer::pollTimeout(TimePoint now, bool outputBlocked) const
         next = input_.front().at;
     if (!output_.empty() && !outputBlocked)
         next = std::min(next, output_.front().at);
+    if (tick_)
+        next = std::min(next, nextTick_);
     if (next == TimePoint::max())
         return -1;
     if (next <= now)

@@ -29,6 +29,13 @@ public:
     // A symlink at `path` to the port, removed again by the destructor.
     void MakeLink(const std::string& path);
 
+    // The simulated site's own clock (the data logger's entries, replies
+    // that come after a delay): called when serving starts and again once
+    // the time it last returned has come; returns when it next wants to be
+    // called. The poll waits for that time, so nothing spins.
+    using TickFunction = std::function<SimPacer::TimePoint(SimPacer::TimePoint now)>;
+    void SetTick(TickFunction tick) { tick_ = std::move(tick); }
+
     // Serves until a termination signal; `countsRequested` runs on SIGUSR1.
     void Serve(const std::function<void()>& countsRequested);
 
@@ -61,6 +68,8 @@ private:
     std::string linkPath_;
     std::deque<TimedByte> input_;
     std::deque<TimedByte> output_;
+    TickFunction tick_;
+    TimePoint nextTick_ = TimePoint::min();
     uint64_t bytesIn_ = 0;
     uint64_t bytesOut_ = 0;
 };

@@ -14,6 +14,8 @@
 //   ram|ee ADDRESS words W [W ...]      little-endian words from ADDRESS on
 //   ram|ee ADDRESS hex HEXDIGITS        bytes as a hex string ("0102AABB")
 //   ram|ee ADDRESS repeat COUNT B       COUNT copies of the byte B
+//   logger WHAT [ARGUMENTS]             the data logger (SimLoggerSettings.cpp
+//                                       lists its lines)
 //
 // Addresses wrap at the top of the 64 KiB space. An unknown directive, a
 // missing or extra argument or a number out of range is an error that names
@@ -155,6 +157,11 @@ void parseType(SimScenario& scenario, const Words& words, int line)
     scenario.TypeWord = parseWord(words[1], line);
 }
 
+void parseLogger(SimScenario& scenario, const Words& words, int line)
+{
+    ParseLoggerDirective(scenario.Logger, words, line);
+}
+
 void parseLine(SimScenario& scenario, const Words& words, int line)
 {
     using Parser = std::function<void(SimScenario&, const Words&, int)>;
@@ -165,6 +172,7 @@ void parseLine(SimScenario& scenario, const Words& words, int line)
         {"type", parseType},
         {"ram", parseFill},
         {"ee", parseFill},
+        {"logger", parseLogger},
     };
     const auto directive = directives.find(words[0]);
     if (directive == directives.end())

@@ -3,6 +3,7 @@
 // table, link descriptor, identity and type words, and any other memory
 // contents. A scenario starts from the built-in default site; a scenario
 // file states only what differs (format at the top of SimScenario.cpp).
+#include "SimLoggerSettings.h"
 #include "SimMemory.h"
 
 #include <array>
@@ -66,6 +67,7 @@ public:
     uint16_t IdentityWord = 4660;
     uint16_t TypeWord = 0x0200;
     std::vector<SimMemoryFill> Fills;
+    SimLoggerSettings Logger; // the data logger, installed at the LOGGER slot
 };
 
 } // namespace SiteSim

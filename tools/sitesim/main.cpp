@@ -2,6 +2,7 @@
 #include "SimCounts.h"
 #include "SimFaults.h"
 #include "SimLinkProtocol.h"
+#include "SimLogger.h"
 #include "SimMemory.h"
 #include "SimOptions.h"
 #include "SimPtyServer.h"
@@ -27,8 +28,24 @@ int serve(const SimOptions& options)
     if (!options.LinkPath.empty())
         server.MakeLink(options.LinkPath);
 
+    std::unique_ptr<SimLogger> logger;
+    if (const uint16_t header = scenario.Slots[SimScenario::LoggerSlot]; scenario.Logger.Present && header != 0) {
+        logger = std::make_unique<SimLogger>(*memory, scenario.Logger, header, SimPacer::Clock::now(),
+                                             SimLogger::LocalClockNow());
+        link.SetWriteHook([&](SimMemory::Space space, uint16_t address, std::size_t length) {
+            logger->OnWrite(space, address, length, SimPacer::Clock::now());
+        });
+        server.SetTick([&](SimPacer::TimePoint now) {
+            logger->Advance(now);
+            return now + logger->TickPeriod();
+        });
+    }
+
     SimCounts counts;
     const auto writeCounts = [&] {
+        // The dump first: a test that sees the new counts finds it written.
+        if (logger && !options.LoggerDumpPath.empty() && !logger->WriteDump(options.LoggerDumpPath))
+            std::fprintf(stderr, "quorvel-sim: cannot write %s\n", options.LoggerDumpPath.c_str());
         if (options.CountsPath.empty())
             return;
         ++counts.Snapshot;
