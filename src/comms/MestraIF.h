@@ -8,6 +8,7 @@
 // One thread at a time uses a link: the UI thread for connect and the timing
 // test, the job runner's worker for jobs. Abort and RequestBreak may come from
 // the UI thread while the worker is inside a transfer.
+#include "comms/LanMessage.h"
 #include "comms/LinkClock.h"
 #include "comms/LinkWaiter.h"
 
@@ -61,6 +62,10 @@ public:
     static constexpr int ResetTraceDrain = 80;
     static constexpr uint32_t ResetPause = 100;
     static constexpr uint8_t ResetProbe[3] = {0x01, 0x02, 0x03}; // a frame with a bad complement
+
+    // LAN messages: the reply is first looked for this long after the message
+    // was taken, then polled for at this interval.
+    static constexpr uint32_t LanPollInterval = 50;
 
     static constexpr uint32_t DefaultBaudRate = 4800;
     static constexpr uint32_t MinBaudRate = 110;
@@ -127,6 +132,18 @@ public:
     uint8_t WriteByte(uint8_t value, uint16_t address, bool ee);
     uint16_t WriteWord(uint16_t value, uint16_t address, bool ee);
 
+    // --- LAN messages (layout in comms/LanMessage.h); the reply comes back
+    // in the caller's buffer. All raise EPelkOpFailure at once when the
+    // interface unit offers no LAN buffer.
+    // A request of kind 4 with `code` and `subCode` to the selected unit.
+    void LanRequest(uint8_t code, uint8_t subCode, TLanMessage& message);
+    // Up to LanRetries + 1 attempts while the unit times out or gives an
+    // unexpected reply; each attempt sends the message as the caller built it.
+    void SendLanMessage(TLanMessage& message);
+    // One attempt. A command (kind 6) ends once the interface unit has taken
+    // it; requests and writes wait for their reply and check it.
+    void SendLanMessageOnce(TLanMessage& message);
+
     uint32_t Tick() const { return clock_->Tick(); }
 
     // --- Fields.
@@ -145,7 +162,7 @@ public:
     int32_t ChecksumErrors = 0;
     int32_t Resets = 0;
     int32_t LanPolls = 0;
-    std::array<uint8_t, 8> LanMessage{};
+    TLanMessage LanMessage{};
     std::optional<std::array<uint16_t, 4>> DescriptorTable;
     uint16_t DescriptorCount = 0;
     uint16_t DescriptorVersion = 0;
@@ -188,6 +205,10 @@ private:
     std::optional<uint16_t> LanIdentify(uint8_t unit);
     uint16_t LanRead(uint16_t address, bool ee, int size);
     void LanWrite(uint16_t value, uint16_t address, bool ee, int size);
+    void PostLanMessage(TLanMessage& message);
+    void WaitLanTaken(TLanMessage& message);
+    void WaitLanReply(TLanMessage& message);
+    void ReadLanControl(TLanMessage& message);
 
     TLinkTimer OpTimer;
     uint16_t RunningSum = 0;

@@ -59,17 +59,3 @@ TEST_F(LinkTest, WordAndByteWritesOfTheInterfaceUnitArePlainWrites)
 
     ExpectScriptDone();
 }
-
-// LAN messages are not built yet: a unit across the LAN cannot be reached,
-// and says so as a link failure rather than by touching the interface unit.
-TEST_F(LinkTest, UnitsAcrossTheLanAreNotReachableYet)
-{
-    link.LanBufferAddress = 0x3300;
-    link.SelectUnit(5, false);
-
-    EXPECT_THROW(link.ReadWord(0x10, false), EPelkOpFailure);
-    EXPECT_THROW(link.WriteByte(1, 0x10, true), EPelkOpFailure);
-    EXPECT_THROW(link.SelectUnit(6, true), EPelkOpFailure);
-    EXPECT_EQ(link.Unit, 5);
-    EXPECT_TRUE(line->Written().empty());
-}
