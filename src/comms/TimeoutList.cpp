@@ -1,6 +1,7 @@
 #include "comms/TimeoutList.h"
 
 #include "site/Exception.h"
+#include "units/CommaText.h"
 
 #include <QStringList>
 
@@ -9,57 +10,6 @@
 namespace Pelk {
 
 namespace {
-
-bool isBlank(QChar c)
-{
-    return c.unicode() <= ' ';
-}
-
-// Comma text: items separated by a comma or by blanks; an item in double
-// quotes may hold either, with "" standing for one quote inside it.
-QStringList splitCommaText(const QString& text)
-{
-    QStringList items;
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    auto skipBlanks = [&] {
-        while (i < n && isBlank(text[i]))
-            ++i;
-    };
-    skipBlanks();
-    while (i < n) {
-        QString item;
-        if (text[i] == '"') {
-            ++i;
-            while (i < n) {
-                if (text[i] == '"') {
-                    if (i + 1 < n && text[i + 1] == '"') {
-                        item += '"';
-                        i += 2;
-                        continue;
-                    }
-                    ++i;
-                    break;
-                }
-                item += text[i++];
-            }
-        } else {
-            const qsizetype start = i;
-            while (i < n && !isBlank(text[i]) && text[i] != ',')
-                ++i;
-            item = text.mid(start, i - start);
-        }
-        items << item;
-        skipBlanks();
-        if (i < n && text[i] == ',') {
-            ++i;
-            if (i == n)
-                items << QString(); // a trailing comma ends with an empty item
-            skipBlanks();
-        }
-    }
-    return items;
-}
 
 uint16_t parseMilliseconds(const QString& item)
 {
@@ -81,7 +31,7 @@ TTimeoutList ParseTimeoutList(const QString& text)
     const std::array<uint16_t*, 6> fields = {&list.ByteTime,         &list.OpBaseTimeout,
                                              &list.ReadExtraTimeout, &list.WriteTimeout,
                                              &list.LanTimeout,       &list.ResetTimeout};
-    const QStringList items = splitCommaText(text);
+    const QStringList items = Quorvel1::SplitCommaText(text);
     for (qsizetype i = 0; i < items.size() && i < qsizetype(fields.size()); ++i) {
         if (!items[i].isEmpty())
             *fields[size_t(i)] = parseMilliseconds(items[i]);
