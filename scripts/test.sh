@@ -22,3 +22,11 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:halt_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS=suppressions=$root/scripts/lsan.supp
 (cd "$root/build-asan" && ctest --output-on-failure --parallel "$jobs" --timeout 600)
+
+# The job runner is the one part with two threads sharing state; its tests
+# alone run under ThreadSanitizer, in a build of just their program.
+echo "== build (thread sanitizer: job runner)"
+cmake -S "$root" -B "$root/build-tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUORVEL_TSAN=ON >/dev/null
+cmake --build "$root/build-tsan" --target test_jobs --parallel "$jobs"
+echo "== tests (thread sanitizer: job runner)"
+TSAN_OPTIONS="halt_on_error=1 suppressions=$root/scripts/tsan.supp" "$root/build-tsan/tests/test_jobs" --gtest_brief=1
