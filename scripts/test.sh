@@ -23,8 +23,8 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS=suppressions=$root/scripts/lsan.supp
 (cd "$root/build-asan" && ctest --output-on-failure --parallel "$jobs" --timeout 600)
 
-# The job runner is the one part with two threads sharing state; its tests
-# alone run under ThreadSanitizer, in a build of just their program.
+# The job runner is where the worker and the UI thread share jobs and models;
+# its tests run under ThreadSanitizer, in a build of just their program.
 echo "== build (thread sanitizer: job runner)"
 cmake -S "$root" -B "$root/build-tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUORVEL_TSAN=ON >/dev/null
 cmake --build "$root/build-tsan" --target test_jobs --parallel "$jobs"
