@@ -19,7 +19,17 @@ std::string SimCounts::ToText() const
          << "bytes_corrupted=" << Faults.BytesCorrupted << '\n'
          << "bytes_dropped=" << Faults.BytesDropped << '\n'
          << "naks_injected=" << Faults.NaksInjected << '\n'
-         << "bytes_stalled=" << Faults.BytesStalled << '\n';
+         << "bytes_stalled=" << Faults.BytesStalled << '\n'
+         << "lan_taken=" << Lan.MessagesTaken << '\n'
+         << "lan_requests=" << Lan.Requests << '\n'
+         << "lan_commands=" << Lan.Commands << '\n'
+         << "lan_other_kinds=" << Lan.OtherKinds << '\n'
+         << "lan_replies=" << Lan.Replies << '\n'
+         << "lan_unanswered=" << Lan.Unanswered << '\n'
+         << "lan_cancelled=" << Lan.Cancelled << '\n'
+         << "lan_silent_injected=" << Lan.SilentInjected << '\n'
+         << "lan_wrong_codes_injected=" << Lan.WrongCodesInjected << '\n'
+         << "lan_slow_takes_injected=" << Lan.SlowTakesInjected << '\n';
     return text.str();
 }
 

@@ -53,6 +53,9 @@ std::string SimOptions::Usage()
            "  --drop RATE         probability that a sent byte is lost\n"
            "  --nak RATE          probability that an ACK becomes a NAK\n"
            "  --stall-after N     send nothing after N bytes (a pulled cable)\n"
+           "  --lan-silent RATE   probability that a LAN request is taken and never answered\n"
+           "  --lan-wrong-code RATE  probability that a LAN reply carries the wrong code\n"
+           "  --lan-slow-take RATE   probability that a LAN message is taken late\n"
            "  --help              this text\n";
 }
 
@@ -97,6 +100,12 @@ SimOptions SimOptions::Parse(const std::vector<std::string>& arguments)
             options.Faults.NakRate = parseRate(name, value);
         else if (name == "--stall-after")
             options.Faults.StallAfter = parseCount(name, value);
+        else if (name == "--lan-silent")
+            options.LanFaults.SilentRate = parseRate(name, value);
+        else if (name == "--lan-wrong-code")
+            options.LanFaults.WrongCodeRate = parseRate(name, value);
+        else if (name == "--lan-slow-take")
+            options.LanFaults.SlowTakeRate = parseRate(name, value);
         else
             throw SimUsageError("unknown option: " + name);
     }

@@ -1,6 +1,7 @@
 #pragma once
 // The command line of quorvel-sim.
 #include "SimFaults.h"
+#include "SimLanFaults.h"
 
 #include <cstdint>
 #include <stdexcept>
@@ -22,6 +23,7 @@ struct SimOptions {
     std::string LoggerDumpPath; // the logger's state, written at exit and on SIGUSR1
     uint32_t Baud = 0;        // 0: no wire-speed pacing
     SimFaultSettings Faults;
+    SimLanFaultSettings LanFaults; // drawn from the same --seed
 
     // Options as "--name value" or "--name=value"; raises SimUsageError.
     static SimOptions Parse(const std::vector<std::string>& arguments);

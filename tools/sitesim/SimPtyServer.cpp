@@ -117,7 +117,10 @@ void SimPtyServer::Serve(const std::function<void()>& countsRequested)
         const TimePoint now = SimPacer::Clock::now();
         if (tick_ && now >= nextTick_)
             nextTick_ = tick_(now);
-        handleDueInput(now);
+        // What the PC just sent may have set something going that is due
+        // sooner than the tick last asked for (a LAN message to take).
+        if (handleDueInput(now) && tick_)
+            nextTick_ = tick_(now);
         outputBlocked = !sendDueOutput(now);
         short masterEvents = POLLIN;
         if (outputBlocked)
@@ -167,14 +170,17 @@ void SimPtyServer::receiveAvailable()
     }
 }
 
-void SimPtyServer::handleDueInput(TimePoint now)
+bool SimPtyServer::handleDueInput(TimePoint now)
 {
+    bool handled = false;
     while (!input_.empty() && input_.front().at <= now) {
+        handled = true;
         const TimedByte received = input_.front();
         input_.pop_front();
         for (uint8_t byte : faults_.Apply(link_.Receive(received.byte, received.at)))
             output_.push_back({byte, pacer_.OutputAt(received.at)});
     }
+    return handled;
 }
 
 bool SimPtyServer::sendDueOutput(TimePoint now)

@@ -30,9 +30,10 @@ public:
     void MakeLink(const std::string& path);
 
     // The simulated site's own clock (the data logger's entries, replies
-    // that come after a delay): called when serving starts and again once
-    // the time it last returned has come; returns when it next wants to be
-    // called. The poll waits for that time, so nothing spins.
+    // that come after a delay): called when serving starts, once the time it
+    // last returned has come, and after received bytes were handled; returns
+    // when it next wants to be called. The poll waits for that time, so
+    // nothing spins.
     using TickFunction = std::function<SimPacer::TimePoint(SimPacer::TimePoint now)>;
     void SetTick(TickFunction tick) { tick_ = std::move(tick); }
 
@@ -54,7 +55,7 @@ private:
     void removeLink();
     bool handleSignal(const std::function<void()>& countsRequested); // false: stop
     void receiveAvailable();
-    void handleDueInput(TimePoint now);
+    bool handleDueInput(TimePoint now); // false: no byte was due
     bool sendDueOutput(TimePoint now); // false: the port's buffer is full
     int pollTimeout(TimePoint now, bool outputBlocked) const;
 

@@ -16,6 +16,9 @@
 //   ram|ee ADDRESS repeat COUNT B       COUNT copies of the byte B
 //   logger WHAT [ARGUMENTS]             the data logger (SimLoggerSettings.cpp
 //                                       lists its lines)
+//   lan WHAT VALUE                      the LAN buffer's timing and address
+//   unit N ...                          a unit on the LAN (SimLanSettings.cpp
+//                                       lists the lan and unit lines)
 //
 // Addresses wrap at the top of the 64 KiB space. An unknown directive, a
 // missing or extra argument or a number out of range is an error that names
@@ -118,13 +121,7 @@ std::vector<uint8_t> parseFillBytes(const Words& words, int line)
 
 void parseFill(SimScenario& scenario, const Words& words, int line)
 {
-    if (words.size() < 3)
-        throw ScenarioError(line, words[0] + ": wrong number of arguments");
-    SimMemoryFill fill;
-    fill.Space = words[0] == "ee" ? SimMemory::Space::Ee : SimMemory::Space::Ram;
-    fill.Address = parseWord(words[1], line);
-    fill.Bytes = parseFillBytes(words, line);
-    scenario.Fills.push_back(std::move(fill));
+    scenario.Fills.push_back(ParseMemoryFill(words, line));
 }
 
 void parseDescriptors(SimScenario& scenario, const Words& words, int line)
@@ -162,6 +159,16 @@ void parseLogger(SimScenario& scenario, const Words& words, int line)
     ParseLoggerDirective(scenario.Logger, words, line);
 }
 
+void parseLan(SimScenario& scenario, const Words& words, int line)
+{
+    ParseLanDirective(scenario.Lan, words, line);
+}
+
+void parseUnit(SimScenario& scenario, const Words& words, int line)
+{
+    ParseUnitDirective(scenario.Lan, words, line);
+}
+
 void parseLine(SimScenario& scenario, const Words& words, int line)
 {
     using Parser = std::function<void(SimScenario&, const Words&, int)>;
@@ -173,6 +180,8 @@ void parseLine(SimScenario& scenario, const Words& words, int line)
         {"ram", parseFill},
         {"ee", parseFill},
         {"logger", parseLogger},
+        {"lan", parseLan},
+        {"unit", parseUnit},
     };
     const auto directive = directives.find(words[0]);
     if (directive == directives.end())
@@ -180,13 +189,24 @@ void parseLine(SimScenario& scenario, const Words& words, int line)
     directive->second(scenario, words, line);
 }
 
-void writeBytes(SimMemory& memory, SimMemory::Space space, uint16_t address, const std::vector<uint8_t>& bytes)
+} // namespace
+
+SimMemoryFill ParseMemoryFill(const std::vector<std::string>& words, int line)
 {
-    for (std::size_t i = 0; i < bytes.size(); ++i)
-        memory.SetByte(space, uint16_t(address + i), bytes[i]);
+    if (words.size() < 3)
+        throw ScenarioError(line, words[0] + ": wrong number of arguments");
+    SimMemoryFill fill;
+    fill.Space = words[0] == "ee" ? SimMemory::Space::Ee : SimMemory::Space::Ram;
+    fill.Address = parseWord(words[1], line);
+    fill.Bytes = parseFillBytes(words, line);
+    return fill;
 }
 
-} // namespace
+void ApplyMemoryFill(SimMemory& memory, const SimMemoryFill& fill)
+{
+    for (std::size_t i = 0; i < fill.Bytes.size(); ++i)
+        memory.SetByte(fill.Space, uint16_t(fill.Address + i), fill.Bytes[i]);
+}
 
 ScenarioError::ScenarioError(int line, const std::string& message)
     : std::runtime_error("scenario line " + std::to_string(line) + ": " + message), line_(line)
@@ -232,7 +252,7 @@ void SimScenario::Apply(SimMemory& memory) const
     memory.SetWord(Space::Ee, IdentityWordAddress, IdentityWord);
     memory.SetWord(Space::Ram, TypeWordAddress, TypeWord);
     for (const SimMemoryFill& fill : Fills)
-        writeBytes(memory, fill.Space, fill.Address, fill.Bytes);
+        ApplyMemoryFill(memory, fill);
 }
 
 } // namespace SiteSim

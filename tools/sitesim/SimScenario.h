@@ -3,8 +3,10 @@
 // table, link descriptor, identity and type words, and any other memory
 // contents. A scenario starts from the built-in default site; a scenario
 // file states only what differs (format at the top of SimScenario.cpp).
+#include "SimLanSettings.h"
 #include "SimLoggerSettings.h"
 #include "SimMemory.h"
+#include "SimMemoryFill.h"
 
 #include <array>
 #include <cstdint>
@@ -30,12 +32,6 @@ struct SimLinkDescriptor {
     uint16_t MaxWriteBlock = 16;
     uint16_t MaxReadBlock = 252;
     uint16_t LanBufferAddress = 0x3080;
-};
-
-struct SimMemoryFill {
-    SimMemory::Space Space = SimMemory::Space::Ram;
-    uint16_t Address = 0;
-    std::vector<uint8_t> Bytes;
 };
 
 class SimScenario {
@@ -68,6 +64,7 @@ public:
     uint16_t TypeWord = 0x0200;
     std::vector<SimMemoryFill> Fills;
     SimLoggerSettings Logger; // the data logger, installed at the LOGGER slot
+    SimLanSettings Lan;       // the units on the LAN and the LAN buffer's timing
 };
 
 } // namespace SiteSim

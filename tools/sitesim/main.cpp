@@ -7,6 +7,7 @@
 #include "SimOptions.h"
 #include "SimPtyServer.h"
 #include "SimScenario.h"
+#include "SimSite.h"
 
 #include <cstdio>
 #include <exception>
@@ -28,18 +29,14 @@ int serve(const SimOptions& options)
     if (!options.LinkPath.empty())
         server.MakeLink(options.LinkPath);
 
-    std::unique_ptr<SimLogger> logger;
-    if (const uint16_t header = scenario.Slots[SimScenario::LoggerSlot]; scenario.Logger.Present && header != 0) {
-        logger = std::make_unique<SimLogger>(*memory, scenario.Logger, header, SimPacer::Clock::now(),
-                                             SimLogger::LocalClockNow());
-        link.SetWriteHook([&](SimMemory::Space space, uint16_t address, std::size_t length) {
-            logger->OnWrite(space, address, length, SimPacer::Clock::now());
-        });
-        server.SetTick([&](SimPacer::TimePoint now) {
-            logger->Advance(now);
-            return now + logger->TickPeriod();
-        });
-    }
+    // The LAN, its units and the data logger, on one clock.
+    SimSite site(*memory, scenario, options.LanFaults, options.Faults.Seed, SimPacer::Clock::now(),
+                 SimLogger::LocalClockNow());
+    SimLogger* const logger = site.Logger();
+    link.SetWriteHook([&](SimMemory::Space space, uint16_t address, std::size_t length) {
+        site.OnWrite(space, address, length, SimPacer::Clock::now());
+    });
+    server.SetTick([&](SimPacer::TimePoint now) { return site.Tick(now); });
 
     SimCounts counts;
     const auto writeCounts = [&] {
@@ -53,6 +50,7 @@ int serve(const SimOptions& options)
         counts.BytesOut = server.BytesOut();
         counts.Link = link.Counts();
         counts.Faults = faults.Counts();
+        counts.Lan = site.Lan().Counts();
         if (!WriteCountsFile(options.CountsPath, counts))
             std::fprintf(stderr, "quorvel-sim: cannot write %s\n", options.CountsPath.c_str());
     };

@@ -1,0 +1,227 @@
+// The scenario's "lan" and "unit" lines; each changes the default LAN, which
+// has no units:
+//
+//   lan address A        the interface unit's own LAN address 0..31, in the
+//                        low 5 bits of byte 1 of every reply (default 0)
+//   lan take MS          from the send flag to the message taken (default 2)
+//   lan reply MS         from the take to the reply (default 20)
+//   lan slow-take MS     the take of a slow-take unit or fault (default 250)
+//
+//   unit N [KEY VALUE | FLAG ...]   unit N (1..30) is on the LAN, with:
+//       app W            application identifier, the identify reply
+//                        (default 0x0C05)
+//       proc W           processor identifier, EE word 0 (default 1000 + N)
+//       rom W            ROM identifier, RAM word 0x2020 (default 0x0100)
+//       name TEXT        program name at RAM 0x3000, two characters a word,
+//                        low byte first; up to 16 characters, no blanks,
+//                        double quotes optional (default UNITn)
+//       airspaces B      d0, the airspace count 0..15 (default 1)
+//       rooms B          d1, the room count (default 1)
+//       d2 B   d3 B      the other identity bytes (default 0)
+//       alarms W         the alarm word (default 0)
+//       scale W          the scale word (default 0)
+//       silent           takes its messages and never answers
+//       wrong-code       answers with the request's code + 1
+//       slow-take        its messages are taken after the slow-take time
+//   unit N airspace I [actual V] [set V] [max V] [min V] [minvent B]
+//                        airspace I (1..15), values in tenths, may be
+//                        negative; airspace i starts with actual 40+i, set
+//                        40, max 60+i, min 20+i, min-vent 10*i % (at most 100)
+//   unit N ram|ee ADDRESS KIND ...   the unit's memory, as the interface
+//                        unit's memory lines; applied after the identity
+//
+// Several lines may name the same unit; each changes what it names.
+#include "SimLanSettings.h"
+
+#include "SimScenario.h"
+
+#include <algorithm>
+#include <charconv>
+#include <limits>
+
+namespace SiteSim {
+
+namespace {
+
+using Words = std::vector<std::string>;
+
+int64_t number(const std::string& word, int64_t least, int64_t most, int line)
+{
+    std::string_view digits = word;
+    bool negative = false;
+    if (!digits.empty() && digits[0] == '-' && least < 0) {
+        negative = true;
+        digits.remove_prefix(1);
+    }
+    int base = 10;
+    if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
+        digits.remove_prefix(2);
+        base = 16;
+    }
+    uint64_t magnitude = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), magnitude, base);
+    if (digits.empty() || error != std::errc() || end != digits.data() + digits.size()
+        || magnitude > uint64_t(std::numeric_limits<int64_t>::max()))
+        throw ScenarioError(line, "not a number: " + word);
+    const int64_t value = negative ? -int64_t(magnitude) : int64_t(magnitude);
+    if (value < least || value > most)
+        throw ScenarioError(line, word + " is not in " + std::to_string(least) + ".." + std::to_string(most));
+    return value;
+}
+
+uint16_t word16(const std::string& word, int line)
+{
+    return uint16_t(number(word, 0, 0xFFFF, line));
+}
+
+uint8_t byte8(const std::string& word, int line)
+{
+    return uint8_t(number(word, 0, 0xFF, line));
+}
+
+std::string unquoted(std::string text)
+{
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"')
+        text = text.substr(1, text.size() - 2);
+    return text;
+}
+
+void parseName(SimUnitSettings& unit, const std::string& word, int line)
+{
+    std::string name = unquoted(word);
+    if (name.size() > SimUnitSettings::NameLength)
+        throw ScenarioError(line, "unit name longer than 16 characters: " + name);
+    unit.Name = std::move(name);
+}
+
+void parseAirspace(SimUnitSettings& unit, const Words& words, int line)
+{
+    // unit N airspace I KEY VALUE ...
+    if (words.size() < 4 || words.size() % 2 != 0)
+        throw ScenarioError(line, "unit airspace: give the airspace and KEY VALUE pairs");
+    const auto index = std::size_t(number(words[3], 1, SimUnitSettings::MaxAirspaces, line));
+    SimAirspace& airspace = unit.Airspaces[index - 1];
+    for (std::size_t i = 4; i < words.size(); i += 2) {
+        const std::string& key = words[i];
+        const std::string& value = words[i + 1];
+        const auto tenths = [&] { return int16_t(number(value, -32768, 32767, line)); };
+        if (key == "actual")
+            airspace.Actual = tenths();
+        else if (key == "set")
+            airspace.Set = tenths();
+        else if (key == "max")
+            airspace.Max = tenths();
+        else if (key == "min")
+            airspace.Min = tenths();
+        else if (key == "minvent")
+            airspace.MinVent = byte8(value, line);
+        else
+            throw ScenarioError(line, "unit airspace: unknown value: " + key);
+    }
+}
+
+bool parseFlag(SimUnitSettings& unit, const std::string& word)
+{
+    if (word == "silent")
+        unit.Silent = true;
+    else if (word == "wrong-code")
+        unit.WrongCode = true;
+    else if (word == "slow-take")
+        unit.SlowTake = true;
+    else
+        return false;
+    return true;
+}
+
+void parseValue(SimUnitSettings& unit, const std::string& key, const std::string& value, int line)
+{
+    if (key == "app")
+        unit.AppId = word16(value, line);
+    else if (key == "proc")
+        unit.ProcessorId = word16(value, line);
+    else if (key == "rom")
+        unit.RomId = word16(value, line);
+    else if (key == "name")
+        parseName(unit, value, line);
+    else if (key == "airspaces")
+        unit.Identity[0] = uint8_t(number(value, 0, SimUnitSettings::MaxAirspaces, line));
+    else if (key == "rooms")
+        unit.Identity[1] = byte8(value, line);
+    else if (key == "d2")
+        unit.Identity[2] = byte8(value, line);
+    else if (key == "d3")
+        unit.Identity[3] = byte8(value, line);
+    else if (key == "alarms")
+        unit.AlarmWord = word16(value, line);
+    else if (key == "scale")
+        unit.ScaleWord = word16(value, line);
+    else
+        throw ScenarioError(line, "unit: unknown value: " + key);
+}
+
+void parseIdentity(SimUnitSettings& unit, const Words& words, int line)
+{
+    for (std::size_t i = 2; i < words.size(); ++i) {
+        if (parseFlag(unit, words[i]))
+            continue;
+        if (i + 1 >= words.size())
+            throw ScenarioError(line, "unit " + words[i] + ": value missing");
+        parseValue(unit, words[i], words[i + 1], line);
+        ++i;
+    }
+}
+
+} // namespace
+
+SimUnitSettings::SimUnitSettings(uint8_t number)
+    : Number(number), ProcessorId(uint16_t(1000 + number)), Name("UNIT" + std::to_string(number))
+{
+    for (std::size_t i = 0; i < Airspaces.size(); ++i) {
+        const int n = int(i) + 1;
+        Airspaces[i] = {int16_t(40 + n), 40, int16_t(60 + n), int16_t(20 + n), uint8_t(std::min(10 * n, 100))};
+    }
+}
+
+SimUnitSettings& SimLanSettings::Unit(uint8_t number)
+{
+    const auto found = std::find_if(Units.begin(), Units.end(),
+                                    [number](const SimUnitSettings& unit) { return unit.Number == number; });
+    if (found != Units.end())
+        return *found;
+    return Units.emplace_back(number);
+}
+
+void ParseLanDirective(SimLanSettings& settings, const Words& words, int line)
+{
+    if (words.size() != 3)
+        throw ScenarioError(line, "lan: give what and its value");
+    const std::string& what = words[1];
+    const auto milliseconds = [&] { return uint32_t(number(words[2], 0, 60'000, line)); };
+    if (what == "address")
+        settings.InterfaceAddress = uint8_t(number(words[2], 0, 31, line));
+    else if (what == "take")
+        settings.TakeMs = milliseconds();
+    else if (what == "reply")
+        settings.ReplyMs = milliseconds();
+    else if (what == "slow-take")
+        settings.SlowTakeMs = milliseconds();
+    else
+        throw ScenarioError(line, "lan: unknown setting: " + what);
+}
+
+void ParseUnitDirective(SimLanSettings& settings, const Words& words, int line)
+{
+    if (words.size() < 2)
+        throw ScenarioError(line, "unit: the unit number is missing");
+    SimUnitSettings& unit = settings.Unit(uint8_t(number(words[1], 1, 30, line)));
+    const std::string what = words.size() > 2 ? words[2] : std::string();
+    if (what == "airspace") {
+        parseAirspace(unit, words, line);
+    } else if (what == "ram" || what == "ee") {
+        unit.Fills.push_back(ParseMemoryFill(Words(words.begin() + 2, words.end()), line));
+    } else {
+        parseIdentity(unit, words, line);
+    }
+}
+
+} // namespace SiteSim
