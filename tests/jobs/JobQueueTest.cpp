@@ -69,16 +69,6 @@ TEST_F(JobQueueTest, DoneEndsAOneShotJobButNotAStandingOne)
     EXPECT_TRUE(standing->IsActive());
 }
 
-TEST_F(JobQueueTest, FailedJobHasNotSucceededEvenWhenDone)
-{
-    TestJob* job = NewJob(0, [](TestJob&) {});
-
-    job->SetFailed(true);
-    job->SetDone(true);
-
-    EXPECT_FALSE(job->Succeeded());
-}
-
 TEST_F(JobQueueTest, ActivatingAnEndedJobClearsItsOutcome)
 {
     TestJob* job = NewJob(0, [](TestJob&) {});
