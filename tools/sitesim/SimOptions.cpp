@@ -48,6 +48,7 @@ std::string SimOptions::Usage()
            "  --baud N            pace bytes both ways at N baud (10 bits a byte)\n"
            "  --counts FILE       write counts as key=value lines at exit and on SIGUSR1\n"
            "  --dump-logger FILE  write the data logger's state at exit and on SIGUSR1\n"
+           "  --modem             answer as a Hayes modem; the site is reached by dialling\n"
            "  --seed N            seed of the fault generator (default 1)\n"
            "  --corrupt RATE      probability that a sent byte is corrupted\n"
            "  --drop RATE         probability that a sent byte is lost\n"
@@ -70,6 +71,10 @@ SimOptions SimOptions::Parse(const std::vector<std::string>& arguments)
             value = name.substr(equals + 1);
             name.resize(equals);
             hasValue = true;
+        }
+        if (name == "--modem") {
+            options.Modem = true;
+            continue;
         }
         if (name == "--help" || name == "-h") {
             options.Help = true;

@@ -22,6 +22,7 @@ struct SimOptions {
     std::string CountsPath;   // counts written at exit and on SIGUSR1
     std::string LoggerDumpPath; // the logger's state, written at exit and on SIGUSR1
     uint32_t Baud = 0;        // 0: no wire-speed pacing
+    bool Modem = false;       // a Hayes modem in front of the interface unit
     SimFaultSettings Faults;
     SimLanFaultSettings LanFaults; // drawn from the same --seed
 

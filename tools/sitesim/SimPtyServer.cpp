@@ -177,10 +177,18 @@ bool SimPtyServer::handleDueInput(TimePoint now)
         handled = true;
         const TimedByte received = input_.front();
         input_.pop_front();
-        for (uint8_t byte : faults_.Apply(link_.Receive(received.byte, received.at)))
+        const std::vector<uint8_t> answer =
+            receiver_ ? receiver_(received.byte, received.at) : link_.Receive(received.byte, received.at);
+        for (uint8_t byte : faults_.Apply(answer))
             output_.push_back({byte, pacer_.OutputAt(received.at)});
     }
     return handled;
+}
+
+void SimPtyServer::Send(const std::vector<uint8_t>& bytes, TimePoint at)
+{
+    for (uint8_t byte : bytes)
+        output_.push_back({byte, pacer_.OutputAt(at)});
 }
 
 bool SimPtyServer::sendDueOutput(TimePoint now)

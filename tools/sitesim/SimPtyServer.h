@@ -12,6 +12,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace SiteSim {
 
@@ -36,6 +37,13 @@ public:
     // nothing spins.
     using TickFunction = std::function<SimPacer::TimePoint(SimPacer::TimePoint now)>;
     void SetTick(TickFunction tick) { tick_ = std::move(tick); }
+
+    // Something in front of the link engine (the modem): takes each byte the
+    // PC sends instead of the link and returns the answer.
+    using Receiver = std::function<std::vector<uint8_t>(uint8_t byte, SimPacer::TimePoint at)>;
+    void SetReceiver(Receiver receiver) { receiver_ = std::move(receiver); }
+    // Sends `bytes` that nothing received asked for (a modem's late result).
+    void Send(const std::vector<uint8_t>& bytes, SimPacer::TimePoint at);
 
     // Serves until a termination signal; `countsRequested` runs on SIGUSR1.
     void Serve(const std::function<void()>& countsRequested);
@@ -70,6 +78,7 @@ private:
     std::deque<TimedByte> input_;
     std::deque<TimedByte> output_;
     TickFunction tick_;
+    Receiver receiver_;
     TimePoint nextTick_ = TimePoint::min();
     uint64_t bytesIn_ = 0;
     uint64_t bytesOut_ = 0;

@@ -19,6 +19,8 @@
 //   lan WHAT VALUE                      the LAN buffer's timing and address
 //   unit N ...                          a unit on the LAN (SimLanSettings.cpp
 //                                       lists the lan and unit lines)
+//   modem WHAT VALUE                    the modem of --modem (SimModemSettings.h
+//                                       lists its lines)
 //
 // Addresses wrap at the top of the 64 KiB space. An unknown directive, a
 // missing or extra argument or a number out of range is an error that names
@@ -169,6 +171,11 @@ void parseUnit(SimScenario& scenario, const Words& words, int line)
     ParseUnitDirective(scenario.Lan, words, line);
 }
 
+void parseModem(SimScenario& scenario, const Words& words, int line)
+{
+    ParseModemDirective(scenario.Modem, words, line);
+}
+
 void parseLine(SimScenario& scenario, const Words& words, int line)
 {
     using Parser = std::function<void(SimScenario&, const Words&, int)>;
@@ -182,6 +189,7 @@ void parseLine(SimScenario& scenario, const Words& words, int line)
         {"logger", parseLogger},
         {"lan", parseLan},
         {"unit", parseUnit},
+        {"modem", parseModem},
     };
     const auto directive = directives.find(words[0]);
     if (directive == directives.end())

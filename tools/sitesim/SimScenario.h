@@ -5,6 +5,7 @@
 // file states only what differs (format at the top of SimScenario.cpp).
 #include "SimLanSettings.h"
 #include "SimLoggerSettings.h"
+#include "SimModemSettings.h"
 #include "SimMemory.h"
 #include "SimMemoryFill.h"
 
@@ -65,6 +66,7 @@ public:
     std::vector<SimMemoryFill> Fills;
     SimLoggerSettings Logger; // the data logger, installed at the LOGGER slot
     SimLanSettings Lan;       // the units on the LAN and the LAN buffer's timing
+    SimModemSettings Modem;   // how the modem answers (with --modem)
 };
 
 } // namespace SiteSim

@@ -4,11 +4,13 @@
 #include "SimLinkProtocol.h"
 #include "SimLogger.h"
 #include "SimMemory.h"
+#include "SimModem.h"
 #include "SimOptions.h"
 #include "SimPtyServer.h"
 #include "SimScenario.h"
 #include "SimSite.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <memory>
@@ -36,7 +38,16 @@ int serve(const SimOptions& options)
     link.SetWriteHook([&](SimMemory::Space space, uint16_t address, std::size_t length) {
         site.OnWrite(space, address, length, SimPacer::Clock::now());
     });
-    server.SetTick([&](SimPacer::TimePoint now) { return site.Tick(now); });
+    // With --modem the PC dials first; the link engine sees only the call's data.
+    SimModem modem(scenario.Modem, [&](uint8_t byte, SimPacer::TimePoint at) { return link.Receive(byte, at); });
+    if (options.Modem)
+        server.SetReceiver([&](uint8_t byte, SimPacer::TimePoint at) { return modem.Receive(byte, at); });
+    server.SetTick([&](SimPacer::TimePoint now) {
+        if (!options.Modem)
+            return site.Tick(now);
+        server.Send(modem.Tick(now), now);
+        return std::min(site.Tick(now), modem.NextEvent());
+    });
 
     SimCounts counts;
     const auto writeCounts = [&] {

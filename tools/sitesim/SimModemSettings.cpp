@@ -1,0 +1,54 @@
+#include "SimModemSettings.h"
+
+#include "SimScenario.h"
+
+#include <charconv>
+
+namespace SiteSim {
+
+namespace {
+
+std::chrono::milliseconds parseMilliseconds(const std::vector<std::string>& words, int line)
+{
+    if (words.size() != 3)
+        throw ScenarioError(line, "modem " + words[1] + ": wrong number of arguments");
+    unsigned value = 0;
+    const std::string& digits = words[2];
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (error != std::errc() || end != digits.data() + digits.size() || value > 3'600'000)
+        throw ScenarioError(line, "modem " + words[1] + ": not a time in milliseconds: " + digits);
+    return std::chrono::milliseconds(value);
+}
+
+std::string joinFrom(const std::vector<std::string>& words, std::size_t first)
+{
+    std::string text;
+    for (std::size_t i = first; i < words.size(); ++i)
+        text += (text.empty() ? "" : " ") + words[i];
+    return text;
+}
+
+} // namespace
+
+void ParseModemDirective(SimModemSettings& settings, const std::vector<std::string>& words, int line)
+{
+    if (words.size() < 2)
+        throw ScenarioError(line, "modem: wrong number of arguments");
+    const std::string& what = words[1];
+    if (what == "answer") {
+        const std::string answer = joinFrom(words, 2);
+        if (answer != "CONNECT" && answer != "BUSY" && answer != "NO CARRIER" && answer != "NO ANSWER")
+            throw ScenarioError(line, "modem answer: unknown result: " + answer);
+        settings.Answer = answer;
+    } else if (what == "delay") {
+        settings.Delay = parseMilliseconds(words, line);
+    } else if (what == "guard") {
+        settings.Guard = parseMilliseconds(words, line);
+    } else if (what == "drop") {
+        settings.DropAfter = parseMilliseconds(words, line);
+    } else {
+        throw ScenarioError(line, "modem: unknown setting: " + what);
+    }
+}
+
+} // namespace SiteSim
