@@ -16,6 +16,8 @@
 #include <span>
 #include <vector>
 
+class QIODevice;
+
 namespace Quorvel1 {
 
 class TLog1 : public TLoggerDevices {
@@ -55,6 +57,12 @@ public:
     bool CheckLog(std::span<std::uint16_t> sums);
     bool CheckLog() { return CheckLog({}); }
 
+    // The log file (logger/LogFile.h) written to or read from an open file.
+    // Saving is true when the whole file was written; loading is true when
+    // the file was exactly one valid log.
+    bool SaveToFile(QIODevice& file) const;
+    bool LoadFromFile(QIODevice& file);
+
     std::span<std::uint8_t> BufferImage();
     std::span<const std::uint8_t> BufferImage() const;
     std::uint16_t LastValue(int device) const;
@@ -82,6 +90,7 @@ public:
     TLogBitPosition Decoder;
 
 protected:
+    friend bool ParseLogFile(std::span<const std::uint8_t> bytes, TLog1& log);
     // Counts from the status block; buffer length and the last values' place
     // from the control block. False, changing nothing, when the configuration
     // or the buffer with the last values would not fit in the image.

@@ -62,6 +62,21 @@ public:
     bool ReadReadings();
     const std::vector<std::uint16_t>& Readings() const { return readings_; }
 
+    // --- Download (logger/LogDownload.cpp). `fileName` names the previous
+    // download's file (or is empty) and, on return, the file that now holds
+    // the log; new files are made in `folder` (with its trailing separator,
+    // or empty for the current folder). True when the log was saved;
+    // DownloadFailure tells why not. Link errors are passed on after the
+    // link is reset and logging released.
+    bool Download(QString& fileName, const QString& folder);
+    void OpenLog(const QString& fileName);
+    // Buffer bytes from index `from` to `to` inclusive, wrapping at the end.
+    void ReadBuffer(int from, int to);
+    bool CanAppend() const;
+    bool CheckContinuity();
+    bool MergePrevious();
+    bool SaveLog(const QString& fileName);
+
     void SetStatus(const QString& text);
     const QString& StatusText() const { return StatusTextValue; }
 
@@ -69,6 +84,7 @@ public:
     std::unique_ptr<TLogIF> PreviousLog; // only during a download
     std::uint32_t BytesRead = 0;
     std::uint32_t NewEntriesFound = 0;
+    std::uint8_t DownloadFailure = 0; // a TLogDownloadFailure
     std::int32_t Progress = -1; // percent; -1: no progress value
     QString LogFileExtension = "LOG";
     std::function<void()> StatusCallback;
@@ -83,6 +99,8 @@ private:
     bool ReadConfigData();
     bool ReadControlData();
     void WriteCommandCode(std::uint8_t code);
+    void DownloadSteps(QString& fileName, const QString& folder, bool& saved);
+    void SetReadProgress();
 
     Pelk::TMestraIF& link_;
     std::vector<std::uint16_t> readings_;

@@ -1,0 +1,55 @@
+#include "logger/DjLogJob.h"
+
+#include "jobs/PelkThread.h"
+#include "logger/LogDownload.h"
+#include "logger/LogIF.h"
+#include "site/FileDir.h"
+#include "site/SiteExt.h"
+
+namespace Quorvel1 {
+
+TDjLogJob::TDjLogJob(TPelkThread& runner, TLogIF& log) : TPelkJob(runner, 0), log_(log) {}
+
+void TDjLogJob::Step()
+{
+    log_.Progress = -1;
+    log_.StatusTextValue.clear();
+    log_.StatusCallback = [this] { Runner().SyncUpdate(); };
+    try {
+        if (Execute())
+            SetDone(true);
+        else
+            SetFailed(true);
+    } catch (...) {
+        log_.StatusCallback = nullptr;
+        throw;
+    }
+    log_.StatusCallback = nullptr;
+}
+
+void TDjLogJob::Update()
+{
+    Status = log_.StatusText();
+    Progress = log_.Progress;
+    Runner().ShowProgress(*this);
+}
+
+TDjLogDL::TDjLogDL(TPelkThread& runner, TLogIF& log, TSiteExt& site, std::int32_t attempt)
+    : TDjLogJob(runner, log), Attempt(attempt), site_(site)
+{
+    Name = JobName;
+    if (attempt > 0)
+        Name += RetryText + QString::number(attempt);
+}
+
+bool TDjLogDL::Execute()
+{
+    QString fileName = Attempt <= 0 ? site_.LastLog : QString();
+    // New log files go beside the site's files.
+    const QString folder = TFileDir(site_.Ini.FileName()).Dir;
+    Log().Download(fileName, folder);
+    site_.SetLastLog(fileName);
+    return Log().DownloadFailure == LogDlNone;
+}
+
+} // namespace Quorvel1
