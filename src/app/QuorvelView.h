@@ -5,7 +5,14 @@
 // uses a view that shows nothing and answers no.
 #include <QString>
 
+namespace Pelk {
+class TMestraIF;
+}
+
 namespace Quorvel1 {
+
+class TConnectSequence;
+class TJobProgressView;
 
 // Message box button and icon flags, and the buttons' answers, with the
 // values the commands and their callers have always used.
@@ -53,6 +60,14 @@ public:
     virtual QString AskSaveFileName(const QString& folder, const QString& preset) = 0;
     virtual QString AskOpenFileName(const QString& folder, const QString& preset) = 0;
     virtual void ShowSiteTab() = 0;
+
+    // The progress dialog of commands, made once for the controller's job
+    // runner; none means the runner waits without showing anything.
+    virtual TJobProgressView* MakeJobProgressView(Pelk::TMestraIF& /*link*/) { return nullptr; }
+    // Runs the connect dialog over `sequence` (already begun) and returns
+    // once it has closed; false when the view has no dialog, and the
+    // controller runs the sequence itself.
+    virtual bool RunConnectDialog(TConnectSequence& /*sequence*/) { return false; }
 };
 
 // The "no" answer of a message box with these flags: No for the Yes/No

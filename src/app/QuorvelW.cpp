@@ -4,8 +4,12 @@
 #include "app/LaunchFile.h"
 #include "app/ProgramFolder.h"
 #include "app/QuorvelView.h"
+#include "comms/ConnectSequence.h"
 #include "comms/MestraIF.h"
+#include "comms/PelkTrace.h"
 #include "comms/Properties.h"
+#include "jobs/PelkThread.h"
+#include "logger/LogIF.h"
 #include "site/Exception.h"
 #include "site/SiteExt.h"
 
@@ -19,6 +23,9 @@ namespace {
 TQuorvelW* theController = nullptr;
 
 const QString ErrLogDateTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+const QString TraceBaseName = QStringLiteral("QW1Pelk");
+const QString TraceExt = QStringLiteral(".txt");
+const QString TimingCaption = QStringLiteral("Run Timing");
 
 } // namespace
 
@@ -32,15 +39,25 @@ TQuorvelW::TQuorvelW(TQuorvelView& view) : view_(view)
     Q_ASSERT(theController == nullptr);
     ProgramDir.SetPath(ProgramFolder());
     link_ = std::make_unique<Pelk::TMestraIF>();
+    logger_ = std::make_unique<TLogIF>(*link_);
     site_ = std::make_unique<TSiteExt>();
     properties_ = std::make_unique<TProperties>(ProgramDir.Dir, SettingsFileName);
+    runner_ = std::make_unique<TPelkThread>(*link_);
+    runner_->SetReport([this](const QString& text, const QString& caption, int flags) {
+        return Report(text, caption, flags);
+    });
+    runner_->SetStatusText([this](int panel, const QString& text) { view_.SetStatusText(text, panel); });
+    runner_->SetProgressView(view_.MakeJobProgressView(*link_));
     theController = this;
 }
 
 TQuorvelW::~TQuorvelW()
 {
     theController = nullptr;
+    runner_->StopAll();
+    runner_.reset();
     link_.reset();
+    logger_.reset();
     site_.reset();
     properties_.reset();
     ErrLog.reset();
@@ -189,8 +206,21 @@ bool TQuorvelW::OpenSite(const QString& path)
         ReportError(QStringLiteral("Couldn't open site: ") + path);
         return false;
     }
+    AttachSiteDevices();
     Properties().LastSite = SiteFile.FullPath();
     return true;
+}
+
+// The site's devices take their places in the logger's device table (none
+// while no logger is open). A table that does not fit the site is reported;
+// the site itself has loaded and stays open.
+void TQuorvelW::AttachSiteDevices()
+{
+    try {
+        Site().AttachDevices(*logger_);
+    } catch (const Exception& e) {
+        ReportError(e.Message());
+    }
 }
 
 bool TQuorvelW::SaveSite()
@@ -302,30 +332,88 @@ bool TQuorvelW::NotAvailable(const QString& what)
     return false;
 }
 
+// The connect dialog does the work; without a dialog, and in automatic mode
+// where nobody could cancel a dialog left open by a failed attempt, the
+// controller runs the same sequence itself.
 bool TQuorvelW::Connect(bool remote)
 {
-    return NotAvailable(remote ? QStringLiteral("Connecting through a modem")
-                               : QStringLiteral("Connecting"));
+    try {
+        PrepareLink();
+    } catch (const Exception& e) {
+        ReportError(e.Message());
+        return false;
+    }
+    ConnectTime = QDateTime::currentDateTime();
+
+    TConnectSequence sequence(*link_, *logger_, *site_, *properties_,
+                              [this](const QString& message) { ReportError(message); });
+    sequence.Begin(remote);
+    if (Automatic || !view_.RunConnectDialog(sequence))
+        sequence.RunReporting();
+
+    ModemCall = sequence.ModemUp;
+    Online = sequence.Connected;
+    LoggerPresent = sequence.LoggerPresent;
+    if (Online) {
+        site_->SetProcId(link_->IdentityWord);
+        runner_->ResumeIfConnected();
+    }
+    return Online;
 }
 
-// Drops whatever is up: the link, its port and the trace. Online time goes to
-// the error log only when the link had been connected.
+// The trace is opened first so that it sees the speed and timings set.
+void TQuorvelW::PrepareLink()
+{
+    if (Properties().PelkLog) {
+        ProgramDir.SetName(TraceBaseName);
+        ProgramDir.SetExt(TraceExt);
+        Pelk::OpenTrace(ProgramDir.FullPath());
+    }
+    link_->SetBaudRate(site_->ComSpeed);
+    link_->SetTimeouts(site_->ComTimeouts);
+}
+
+// The runner is paused before the link is touched: it breaks off its step and
+// suspends itself. Online time goes to the error log only when the link had
+// been connected.
 bool TQuorvelW::Disconnect()
 {
+    runner_->Pause();
     if (!Online && !ModemCall && !link_->IsOpen())
         return true;
     const bool wasOnline = Online;
     Online = false;
+    CloseConnection();
+    if (wasOnline && ConnectTime.isValid())
+        WriteErrLog(QStringLiteral("Online: %1\n")
+                        .arg(ConnectTime.msecsTo(QDateTime::currentDateTime()) / 1000));
+    return true;
+}
+
+void TQuorvelW::CloseConnection()
+{
     try {
+        logger_->Close();
+        LoggerPresent = false;
         link_->Disconnect();
         link_->Close();
     } catch (const Exception& e) {
         ReportError(e.Message());
     }
-    if (wasOnline && ConnectTime.isValid())
-        WriteErrLog(QStringLiteral("Online: %1\n")
-                        .arg(ConnectTime.msecsTo(QDateTime::currentDateTime()) / 1000));
-    return true;
+    // No modem call can be up: this program has no modem yet.
+    ModemCall = false;
+}
+
+void TQuorvelW::RunTiming()
+{
+    runner_->Pause();
+    try {
+        link_->TimeLink();
+        Report(link_->GetStatus(), TimingCaption, MessageFlags::Ok);
+    } catch (const Exception& e) {
+        ReportError(e.Message());
+    }
+    runner_->ResumeIfConnected();
 }
 
 bool TQuorvelW::DownloadLog()

@@ -21,6 +21,8 @@ class TMestraIF;
 
 namespace Quorvel1 {
 
+class TLogIF;
+class TPelkThread;
 class TProperties;
 class TQuorvelView;
 class TSiteExt;
@@ -45,6 +47,8 @@ public:
     TProperties& Properties() { return *properties_; }
     TSiteExt& Site() { return *site_; }
     Pelk::TMestraIF& Link() { return *link_; }
+    TLogIF& Logger() { return *logger_; }
+    TPelkThread& Runner() { return *runner_; }
     TQuorvelView& View() { return view_; }
 
     // --- Start and end, shared by the window and the unattended run.
@@ -102,6 +106,10 @@ public:
     virtual bool ClearAlarms(int unit);
     virtual bool SetLoggerTime();
 
+    // The link timing test: the runner is paused while it uses the link, and
+    // the link's last status text (the totals) is shown.
+    void RunTiming();
+
     // The name of a modem device for the options text; empty while no
     // modem is known.
     QString ModemDeviceName(int index) const;
@@ -123,15 +131,21 @@ private:
     QString DialogFolder() const;
     bool SaveNeedsDialog(bool saveAs) const;
     bool NotAvailable(const QString& what);
+    void PrepareLink();
+    void CloseConnection();
+    void AttachSiteDevices();
     bool RunLaunchCommands(QString& logPath);
     void WriteLaunch(bool succeeded, const QString& sitePath, const QString& logPath);
 
     TQuorvelView& view_;
-    // Created in this order; the destructor releases them in the same order,
-    // the settings last.
+    // Created in this order, the runner last. The destructor stops the
+    // runner and frees its jobs first, then releases the rest in the same
+    // order, the settings last.
     std::unique_ptr<Pelk::TMestraIF> link_;
+    std::unique_ptr<TLogIF> logger_;
     std::unique_ptr<TSiteExt> site_;
     std::unique_ptr<TProperties> properties_;
+    std::unique_ptr<TPelkThread> runner_;
     bool launchWritten_ = false;
     bool launchResult_ = false;
 };

@@ -165,10 +165,9 @@ TEST_F(ControllerTest, DisconnectWhileOfflineWritesNoOnlineLine)
 TEST_F(ControllerTest, NetworkCommandsNotYetAvailableReportAndFail)
 {
     TQuorvelW controller(view);
-    EXPECT_FALSE(controller.Connect(false));
     EXPECT_FALSE(controller.DownloadLog());
     EXPECT_FALSE(controller.SetLoggerTime());
-    ASSERT_EQ(view.Messages.size(), 3u);
+    ASSERT_EQ(view.Messages.size(), 2u);
     for (const AppTest::TAskedMessage& message : view.Messages) {
         EXPECT_TRUE(message.Text.endsWith(" is not available yet")) << message.Text.toStdString();
         EXPECT_EQ(message.Caption, "Quorvel Error");

@@ -2,6 +2,9 @@
 
 #include "app/QuorvelW.h"
 #include "app/gui/AboutBox.h"
+#include "comms/ConnectSequence.h"
+#include "comms/gui/DlgConnect.h"
+#include "jobs/gui/DlgDJ.h"
 #include "comms/Properties.h"
 #include "site/SiteExt.h"
 
@@ -178,7 +181,7 @@ void TFQw::BuildActions()
                             [c] { c->NotAvailable(tr("The log info dialog")); });
 
     actRunTiming = MakeAction(tr("Run Timing..."), QString(), "actRunTiming",
-                              [c] { c->NotAvailable(tr("The link timing test")); });
+                              [c] { c->controller_->RunTiming(); });
     actAbout = MakeAction(tr("&About..."), QString(), "actAbout", [c] { c->ShowAbout(); });
 
     tbOpen = MakeAction(tr("Open"), tr("Open|"), "tbOpen", [c] {
@@ -330,6 +333,26 @@ void TFQw::ConnectCommand(bool remote)
 {
     StoreFieldsToSite();
     controller_->Connect(remote);
+}
+
+TJobProgressView* TFQw::MakeJobProgressView(Pelk::TMestraIF& link)
+{
+    if (!dlgDJ_)
+        dlgDJ_ = new TdlgDJ(link, this);
+    return dlgDJ_;
+}
+
+bool TFQw::RunConnectDialog(TConnectSequence& sequence)
+{
+    if (!dlgConnect_)
+        dlgConnect_ = new TdlgConnect(
+            [this](const QString& message) {
+                if (controller_)
+                    controller_->ReportError(message);
+            },
+            this);
+    dlgConnect_->Execute(sequence);
+    return true;
 }
 
 void TFQw::ShowAbout()

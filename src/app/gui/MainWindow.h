@@ -22,6 +22,8 @@ class QWidget;
 namespace Quorvel1 {
 
 class TAboutBox;
+class TdlgConnect;
+class TdlgDJ;
 class TQuorvelW;
 
 class TFQw : public QMainWindow, public TQuorvelView {
@@ -56,6 +58,11 @@ public:
     QString AskSaveFileName(const QString& folder, const QString& preset) override;
     QString AskOpenFileName(const QString& folder, const QString& preset) override;
     void ShowSiteTab() override;
+    TJobProgressView* MakeJobProgressView(Pelk::TMestraIF& link) override;
+    bool RunConnectDialog(TConnectSequence& sequence) override;
+
+    // The dialogs, for the tests; null until first needed.
+    TdlgConnect* ConnectDialog() const { return dlgConnect_; }
 
 signals:
     void StartupFinished();
@@ -134,6 +141,8 @@ private:
     QLabel* panels_[3] = {};
     QTimer* idleTimer_ = nullptr;
     TAboutBox* aboutBox_ = nullptr;
+    TdlgDJ* dlgDJ_ = nullptr;
+    TdlgConnect* dlgConnect_ = nullptr;
 
     std::unique_ptr<TQuorvelW> controller_;
 };

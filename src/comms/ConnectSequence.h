@@ -1,0 +1,89 @@
+#pragma once
+// The work of connecting to a site, shared by the connect dialog and the
+// unattended run: dial when the site is remote, open the serial port, connect
+// the link, open the logger and attach the site's devices to the logger's
+// device table. It leaves three results: the call is up, the link is
+// connected, the logger answered. When the connection does not come up,
+// everything it opened is closed again.
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+
+namespace Pelk {
+class TMestraIF;
+}
+
+namespace Quorvel1 {
+
+class TLogIF;
+class TProperties;
+class TSiteExt;
+
+class TConnectSequence {
+public:
+    static constexpr const char* TimeoutText = "Timeout - aborting call";
+    static constexpr const char* NoModemText = "Connecting through a modem is not available yet";
+
+    using ReportHook = std::function<void(const QString& message)>;
+
+    // `reportError` shows a failure to the user (the controller's ReportError).
+    TConnectSequence(Pelk::TMestraIF& link, TLogIF& logger, TSiteExt& site,
+                     const TProperties& settings, ReportHook reportError);
+    ~TConnectSequence();
+    TConnectSequence(const TConnectSequence&) = delete;
+    TConnectSequence& operator=(const TConnectSequence&) = delete;
+
+    // Forgets the results of an earlier attempt.
+    void Begin(bool remote);
+
+    // The whole attempt: dial (remote only), open and connect the link, and
+    // close everything again unless it all came up. An exception while the
+    // link is opened or connected leaves here with the port possibly still
+    // open; the caller reports it and ends the attempt with CloseLink.
+    void Run();
+    // Run for a caller without a dialog: an exception is reported and the
+    // attempt closed down, so the results simply say "not connected".
+    void RunReporting();
+
+    bool Dial();
+    bool OpenLink();
+    // Closes the logger, the link and a modem call. Also the way to stop an
+    // attempt in progress: the link's disconnect sets its abort flag.
+    void CloseLink();
+    // CloseLink for the paths that are already failing: its own errors would
+    // only hide the first one.
+    void CloseLinkQuietly();
+
+    // The status of whichever part is working: the link's until it is
+    // connected, then the logger's.
+    QString StatusText() const;
+    // Calls `changed` whenever the link's or the logger's status text changes;
+    // an empty function removes the callbacks again. They must be removed
+    // before the job runner uses the link, whose status then changes on the
+    // worker thread.
+    void WatchStatus(const std::function<void()>& changed);
+
+    // The modem device to dial with: the site's, or the settings' default
+    // when the site names none.
+    int32_t DialDevice() const;
+    // The dial prefix, the site's telephone number and the dial suffix.
+    QString DialNumber() const;
+    // Seconds after which the dialog gives the attempt up; 0 never.
+    int32_t ModemTimeout() const;
+
+    bool Remote = false;
+    bool ModemUp = false;       // the modem call is connected
+    bool Connected = false;     // the link is connected
+    bool LoggerPresent = false; // the logger answered after the connect
+    bool TimedOut = false;      // the dialog's time-out stopped the attempt
+
+private:
+    Pelk::TMestraIF& link_;
+    TLogIF& logger_;
+    TSiteExt& site_;
+    const TProperties& settings_;
+    ReportHook reportError_;
+};
+
+} // namespace Quorvel1

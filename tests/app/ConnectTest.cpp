@@ -1,0 +1,160 @@
+// Connecting to a site through the local port, against the site simulator:
+// the controller's connection state, the site's identifier, the logger, the
+// job runner, disconnecting, a port that does not exist, and the built
+// program's unattended run with the letter L.
+#include "support/AppFixture.h"
+#include "support/SimProcess.h"
+
+#include "app/QuorvelW.h"
+#include "comms/ConnectSequence.h"
+#include "comms/MestraIF.h"
+#include "comms/Properties.h"
+#include "jobs/PelkThread.h"
+#include "logger/LogIF.h"
+#include "site/SiteExt.h"
+
+#include <QDateTime>
+#include <QProcess>
+#include <QProcessEnvironment>
+
+using namespace Quorvel1;
+using AppTest::AppFixture;
+using AppTest::EmptySiteFile;
+using QuorvelTest::SimProcess;
+
+namespace {
+
+constexpr int ProgramEndMs = 60000;
+constexpr uint16_t SimIdentity = 0x4D2E;
+
+class ConnectTest : public AppFixture {
+protected:
+    void StartSim() { sim = std::make_unique<SimProcess>(QStringList{}, "identity 0x4D2E\n"); }
+
+    AppTest::TRecordingView view;
+    std::unique_ptr<SimProcess> sim;
+};
+
+} // namespace
+
+TEST_F(ConnectTest, LocalConnectBringsTheSiteOnlineWithItsIdentifierAndLogger)
+{
+    StartSim();
+    TQuorvelW controller(view);
+    controller.Properties().LocalPort = sim->PortPath();
+    ASSERT_EQ(controller.Site().ProcId, 0);
+
+    EXPECT_TRUE(controller.Connect(false));
+    EXPECT_TRUE(view.Messages.empty()) << view.Messages.front().Text.toStdString();
+    EXPECT_TRUE(controller.Online);
+    EXPECT_FALSE(controller.ModemCall);
+    EXPECT_TRUE(controller.LoggerPresent);
+    EXPECT_TRUE(controller.Logger().IsOpen());
+    EXPECT_EQ(controller.Site().ProcId, SimIdentity);
+    EXPECT_TRUE(controller.Site().IsModified()); // a new identifier
+    EXPECT_TRUE(controller.ConnectTime.isValid());
+
+    EXPECT_TRUE(controller.Disconnect());
+    EXPECT_FALSE(controller.Online);
+    EXPECT_FALSE(controller.Link().IsOpen());
+    EXPECT_FALSE(controller.Logger().IsOpen());
+    EXPECT_TRUE(controller.Runner().IsSuspended());
+}
+
+TEST_F(ConnectTest, ConnectingAgainAfterADisconnectWorks)
+{
+    StartSim();
+    TQuorvelW controller(view);
+    controller.Properties().LocalPort = sim->PortPath();
+    ASSERT_TRUE(controller.Connect(false));
+    controller.Disconnect();
+    EXPECT_TRUE(controller.Connect(false));
+    EXPECT_TRUE(controller.Online);
+    controller.Disconnect();
+}
+
+TEST_F(ConnectTest, DisconnectWritesTheSecondsOnlineToTheErrorLog)
+{
+    StartSim();
+    TQuorvelW controller(view);
+    controller.RunLaunch("-J", QString());
+    ASSERT_TRUE(controller.ErrLogOpen());
+    controller.Properties().LocalPort = sim->PortPath();
+    ASSERT_TRUE(controller.Connect(false));
+    // Online for 2 minutes and a fraction of a second, which is dropped.
+    controller.ConnectTime = QDateTime::currentDateTime().addMSecs(-125500);
+    controller.Disconnect();
+    EXPECT_TRUE(ReadFile(ErrorLogPath()).endsWith("Online: 125\n")) << ReadFile(ErrorLogPath()).toStdString();
+}
+
+TEST_F(ConnectTest, MissingPortFailsWithTheCommPortErrorAndStaysOffline)
+{
+    TQuorvelW controller(view);
+    controller.Properties().LocalPort = Path("no-such-port");
+    EXPECT_FALSE(controller.Connect(false));
+    ASSERT_EQ(view.Messages.size(), 1u);
+    EXPECT_TRUE(view.Messages[0].Text.startsWith("Couldn't open comm port")) << view.Messages[0].Text.toStdString();
+    EXPECT_EQ(view.Messages[0].Caption, "Quorvel Error");
+    EXPECT_FALSE(controller.Online);
+    EXPECT_FALSE(controller.LoggerPresent);
+    EXPECT_FALSE(controller.Link().IsOpen());
+    EXPECT_EQ(controller.Site().ProcId, 0);
+}
+
+TEST_F(ConnectTest, RemoteConnectReportsThatNoModemIsAvailable)
+{
+    TQuorvelW controller(view);
+    EXPECT_FALSE(controller.Connect(true));
+    ASSERT_EQ(view.Messages.size(), 1u);
+    EXPECT_EQ(view.Messages[0].Text, TConnectSequence::NoModemText);
+    EXPECT_FALSE(controller.Online);
+    EXPECT_FALSE(controller.ModemCall);
+}
+
+TEST_F(ConnectTest, BadTimeoutListIsReportedAndNothingIsOpened)
+{
+    TQuorvelW controller(view);
+    controller.Site().ComTimeouts = "10,x,500";
+    EXPECT_FALSE(controller.Connect(false));
+    ASSERT_EQ(view.Messages.size(), 1u);
+    EXPECT_EQ(view.Messages[0].Caption, "Quorvel Error");
+    EXPECT_FALSE(controller.Link().IsOpen());
+}
+
+TEST_F(ConnectTest, DialNumberJoinsPrefixTelephoneAndSuffix)
+{
+    TQuorvelW controller(view);
+    controller.Properties().DialPrefix = "9,";
+    controller.Properties().DialSuffix = "#";
+    controller.Properties().ModemDevice = 2;
+    controller.Site().SetTelephone("0123 456");
+    TConnectSequence sequence(controller.Link(), controller.Logger(), controller.Site(),
+                              controller.Properties(), {});
+    EXPECT_EQ(sequence.DialNumber(), "9,0123 456#");
+    EXPECT_EQ(sequence.DialDevice(), 2); // the site names no device
+    controller.Site().ModemDev = 0;
+    EXPECT_EQ(sequence.DialDevice(), 0);
+}
+
+// The built program as a supervisor starts it, with the simulator's port as
+// the local port in the settings it reads.
+TEST_F(ConnectTest, UnattendedLocalRunOfTheProgramSucceeds)
+{
+    StartSim();
+    StoreSetting("Settings/Comms/LocalPort", sim->PortPath());
+    const QString site = Path("north.ste");
+    WriteFile(site, EmptySiteFile("North store"));
+
+    const QString program = qEnvironmentVariable("QUORVEL_PROGRAM");
+    ASSERT_FALSE(program.isEmpty()) << "QUORVEL_PROGRAM names the built program";
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(name);
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(program, {"-AL", site});
+    ASSERT_TRUE(process.waitForFinished(ProgramEndMs));
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    EXPECT_EQ(ReadFile(LaunchPath()), "0\n" + site.toUtf8() + "\n\n");
+    EXPECT_TRUE(ReadFile(ErrorLogPath()).contains("Online: ")) << ReadFile(ErrorLogPath()).toStdString();
+}
