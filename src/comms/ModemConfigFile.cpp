@@ -4,6 +4,8 @@
 
 #include <QList>
 
+#include <algorithm>
+
 namespace Quorvel1 {
 
 using namespace ModemConfigFormat;
@@ -81,7 +83,9 @@ QByteArray DevConfigBlock(const QByteArray& devConfig)
 {
     const uint64_t offset = headerWord(devConfig, StringOffset);
     const uint64_t size = headerWord(devConfig, StringSize);
-    if (offset < HeaderSize || offset + size > uint64_t(devConfig.size()))
+    // The block must lie inside the part of the structure that is in use.
+    const uint64_t needed = std::min<uint64_t>(headerWord(devConfig, NeededSize), uint64_t(devConfig.size()));
+    if (offset < HeaderSize || offset + size > needed)
         throw Exception(SetFailedText);
     return devConfig.mid(qsizetype(offset), qsizetype(size));
 }

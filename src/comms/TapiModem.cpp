@@ -74,6 +74,8 @@ TTapiModem::TTapiModem()
 
 TTapiModem::~TTapiModem()
 {
+    // Whoever listened may be gone already; the last hang-up tells no one.
+    OnStatus = nullptr;
     try {
         HangUp();
     } catch (const Exception&) {
