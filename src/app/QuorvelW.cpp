@@ -12,6 +12,9 @@
 #include "logger/LogIF.h"
 #include "site/Exception.h"
 #include "site/SiteExt.h"
+#include "units/DjLogRdgs.h"
+#include "units/DjUnitAlarms.h"
+#include "units/DjUnitTrips.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -48,7 +51,18 @@ TQuorvelW::TQuorvelW(TQuorvelView& view) : view_(view)
     });
     runner_->SetStatusText([this](int panel, const QString& text) { view_.SetStatusText(text, panel); });
     runner_->SetProgressView(view_.MakeJobProgressView(*link_));
+    MakeStandingJobs();
     theController = this;
+}
+
+// The jobs that keep the logger's readings and the units' alarm and trip
+// words fresh while connected. Each registers itself with the runner, which
+// owns and frees them.
+void TQuorvelW::MakeStandingJobs()
+{
+    new TDjLogRdgs(*runner_, *logger_, nullptr);
+    new TDjUnitAlarms(*runner_, *site_, nullptr, StandingJobPeriod);
+    new TDjUnitTrips(*runner_, *site_, StandingJobPeriod);
 }
 
 TQuorvelW::~TQuorvelW()

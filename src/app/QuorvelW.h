@@ -35,6 +35,8 @@ public:
     static inline const QString UntitledName = QStringLiteral("Untitled");
     static inline const QString SiteFileExt = QStringLiteral(".ste");
     static inline const QString SettingsFileName = QStringLiteral("QuorvelW.ini");
+    // The scheduling weight of the unit alarm and trip jobs.
+    static constexpr int StandingJobPeriod = 50;
 
     // Creates the process-wide objects. Only one controller may exist at a
     // time; Controller() gives it.
@@ -132,6 +134,7 @@ private:
     bool SaveNeedsDialog(bool saveAs) const;
     bool NotAvailable(const QString& what);
     void PrepareLink();
+    void MakeStandingJobs();
     void CloseConnection();
     void AttachSiteDevices();
     bool RunLaunchCommands(QString& logPath);

@@ -158,3 +158,10 @@ TEST_F(ConnectTest, UnattendedLocalRunOfTheProgramSucceeds)
     EXPECT_EQ(ReadFile(LaunchPath()), "0\n" + site.toUtf8() + "\n\n");
     EXPECT_TRUE(ReadFile(ErrorLogPath()).contains("Online: ")) << ReadFile(ErrorLogPath()).toStdString();
 }
+
+TEST_F(ConnectTest, ControllerMakesTheThreeStandingJobs)
+{
+    TQuorvelW controller(view);
+    EXPECT_EQ(controller.Runner().Queue().Count(), 3u);
+    EXPECT_TRUE(controller.Runner().IsSuspended()); // nothing runs while offline
+}
