@@ -32,6 +32,10 @@ void TDjUnitTrips::Step()
     try {
         link_.SelectUnit(UnitNumber, false);
         word = link_.ReadWord(std::uint16_t(address), true);
+    } catch (const Pelk::EPelkUserBreak&) {
+        throw; // a command took the link: the unit was not read, its word stands
+    } catch (const Pelk::EPelkUserAbort&) {
+        throw;
     } catch (const Pelk::EPelkException&) {
         word = 0; // an unreadable unit shows no trips
     }

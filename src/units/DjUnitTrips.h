@@ -3,6 +3,8 @@
 // "TRIPFLAGS" address of the unit's settings-address file. Units whose
 // application has no such item are skipped. Standing (period > 0) it cycles
 // over the units for the whole run; one-shot it ends after one cycle.
+// A unit that cannot be read shows no trips, but a read broken off by the
+// user (a new command or Cancel) leaves the unit's word as it was.
 #include "jobs/PelkJob.h"
 
 #include <cstdint>

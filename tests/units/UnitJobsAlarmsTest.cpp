@@ -4,6 +4,7 @@
 #include "UnitJobsFixture.h"
 
 #include "units/DjUnitAlarms.h"
+#include "units/DjUnitCommands.h"
 #include "units/DjUnitTrips.h"
 
 #include <gtest/gtest.h>
@@ -112,4 +113,27 @@ TEST_F(UnitJobsTest, StandingAlarmAndTripJobsKeepCyclingOverTheUnits)
     runner->Pause();
     EXPECT_EQ(site.AlarmWord(3), 0x0001);
     EXPECT_EQ(firstRound, 1u);
+}
+
+TEST_F(UnitJobsTest, ATripReadBrokenOffByACommandLeavesTheUnitsTripWord)
+{
+    WriteSettingsAddressFile(0x0C05, "012-005,FRIDGE5\n12,TRIPFLAGS\n");
+    Start("unit 1 app 0x0C05 silent\nunit 3 alarms 0x0001\n");
+    AddSiteUnit(1, 0x0C05);
+    site.SetTripWord(1, 0x5555);
+    runner->Pause();
+    new TDjUnitTrips(*runner, site, 50);
+    runner->ResumeIfConnected();
+    // The trip job is now waiting for the silent unit's reply.
+    QElapsedTimer waited;
+    waited.start();
+    while (Count("lan_taken") == 0) {
+        ASSERT_LT(waited.elapsed(), 30000) << "the trip job never asked unit 1";
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+
+    ASSERT_TRUE(Run(new TDjClrAlarms(*runner, 3)));
+    runner->Pause();
+
+    EXPECT_EQ(site.TripWord(1), 0x5555);
 }
