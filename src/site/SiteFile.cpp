@@ -1,12 +1,12 @@
 // The site's two files: the binary site record (".ste") and the site's ini
 // file (".ini") of the same folder and name.
+#include "comms/AtomicFile.h"
 #include "site/BinaryStream.h"
 #include "site/FileDir.h"
 #include "site/SiteExt.h"
 
 #include <QBuffer>
 #include <QFile>
-#include <QSaveFile>
 
 namespace Quorvel1 {
 
@@ -25,22 +25,6 @@ const QString KeyApp = QStringLiteral("App");
 QString UnitSection(int n)
 {
     return QStringLiteral("Unit") + QString::number(n);
-}
-
-// Writes a temporary file in the same folder and renames it over the old
-// one, so a failed or interrupted save never leaves half a site file. The
-// explicit flush catches a short write (a full disk) before the rename.
-bool ReplaceFileAtomically(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size() || !file.flush() ||
-        file.error() != QFileDevice::NoError) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
 }
 
 } // namespace
