@@ -22,25 +22,12 @@ namespace {
 
 class IniFile : public ::testing::Test {
 protected:
-    QString Path() const { return folder_.file("North.ini"); }
+    static constexpr const char* FileName = "North.ini";
+    QString Path() const { return folder_.file(FileName); }
 
-    void WriteFile(const QByteArray& bytes) const
-    {
-        QFile file(Path());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        ASSERT_EQ(file.write(bytes), bytes.size());
-    }
-
-    QByteArray FileBytes() const
-    {
-        QFile file(Path());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
-    QStringList FolderEntries() const
-    {
-        return QDir(folder_.path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
-    }
+    void WriteFile(const QByteArray& bytes) const { ASSERT_TRUE(folder_.WriteBytes(FileName, bytes)); }
+    QByteArray FileBytes() const { return folder_.Bytes(FileName); }
+    QStringList FolderEntries() const { return folder_.Entries(); }
 
     QuorvelTest::TempFolder folder_;
     TIni ini_;

@@ -49,25 +49,12 @@ std::unique_ptr<TEEBlock> LargeImageReadFromTheUnit(const QString& path)
 
 class EEBlock : public ::testing::Test {
 protected:
-    QString Path() const { return folder_.file("4660.ee"); }
+    static constexpr const char* FileName = "4660.ee";
+    QString Path() const { return folder_.file(FileName); }
 
-    void WriteFile(const QByteArray& bytes) const
-    {
-        QFile file(Path());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        ASSERT_EQ(file.write(bytes), bytes.size());
-    }
-
-    QByteArray FileBytes() const
-    {
-        QFile file(Path());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
-    QStringList FolderEntries() const
-    {
-        return QDir(folder_.path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
-    }
+    void WriteFile(const QByteArray& bytes) const { ASSERT_TRUE(folder_.WriteBytes(FileName, bytes)); }
+    QByteArray FileBytes() const { return folder_.Bytes(FileName); }
+    QStringList FolderEntries() const { return folder_.Entries(); }
 
     QuorvelTest::TempFolder folder_;
     TEEBlock image_{0, Name};
