@@ -68,6 +68,15 @@ public:
     // once it has closed; false when the view has no dialog, and the
     // controller runs the sequence itself.
     virtual bool RunConnectDialog(TConnectSequence& /*sequence*/) { return false; }
+
+    // The units list is emptied before a scan; after it the site's units
+    // are complete and the lists and the map are bound to them again.
+    virtual void UnitsCleared() {}
+    virtual void UnitsScanned() {}
+    // Shows the unit in the unit view and makes its tab the active page.
+    virtual void ShowUnit(int /*unit*/) {}
+    // The site's devices have new places in the logger's table.
+    virtual void RefillLogDevices() {}
 };
 
 // The "no" answer of a message box with these flags: No for the Yes/No

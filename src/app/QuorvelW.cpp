@@ -4,10 +4,9 @@
 #include "app/LaunchFile.h"
 #include "app/ProgramFolder.h"
 #include "app/QuorvelView.h"
-#include "comms/ConnectSequence.h"
 #include "comms/MestraIF.h"
-#include "comms/PelkTrace.h"
 #include "comms/Properties.h"
+#include "comms/TapiModem.h"
 #include "jobs/PelkThread.h"
 #include "logger/LogIF.h"
 #include "site/Exception.h"
@@ -26,9 +25,6 @@ namespace {
 TQuorvelW* theController = nullptr;
 
 const QString ErrLogDateTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
-const QString TraceBaseName = QStringLiteral("QW1Pelk");
-const QString TraceExt = QStringLiteral(".txt");
-const QString TimingCaption = QStringLiteral("Run Timing");
 
 } // namespace
 
@@ -45,6 +41,7 @@ TQuorvelW::TQuorvelW(TQuorvelView& view) : view_(view)
     logger_ = std::make_unique<TLogIF>(*link_);
     site_ = std::make_unique<TSiteExt>();
     properties_ = std::make_unique<TProperties>(ProgramDir.Dir, SettingsFileName);
+    MakeModem();
     runner_ = std::make_unique<TPelkThread>(*link_);
     runner_->SetReport([this](const QString& text, const QString& caption, int flags) {
         return Report(text, caption, flags);
@@ -65,12 +62,25 @@ void TQuorvelW::MakeStandingJobs()
     new TDjUnitTrips(*runner_, *site_, StandingJobPeriod);
 }
 
+// A modem that cannot be set up leaves the program without one: local
+// connections still work, a remote one reports that there is no modem.
+void TQuorvelW::MakeModem()
+{
+    modem_ = std::make_unique<TTapiModem>();
+    try {
+        modem_->Initialise();
+    } catch (const Exception&) {
+        modem_.reset();
+    }
+}
+
 TQuorvelW::~TQuorvelW()
 {
     theController = nullptr;
     runner_->StopAll();
     runner_.reset();
     link_.reset();
+    modem_.reset();
     logger_.reset();
     site_.reset();
     properties_.reset();
@@ -336,132 +346,6 @@ void TQuorvelW::RefreshView()
 {
     view_.RefreshFromSite();
     view_.UpdateCaption(Caption());
-}
-
-// --- Connection and the commands on the network ----------------------------
-
-bool TQuorvelW::NotAvailable(const QString& what)
-{
-    ReportError(what + QStringLiteral(" is not available yet"));
-    return false;
-}
-
-// The connect dialog does the work; without a dialog, and in automatic mode
-// where nobody could cancel a dialog left open by a failed attempt, the
-// controller runs the same sequence itself.
-bool TQuorvelW::Connect(bool remote)
-{
-    try {
-        PrepareLink();
-    } catch (const Exception& e) {
-        ReportError(e.Message());
-        return false;
-    }
-    ConnectTime = QDateTime::currentDateTime();
-
-    TConnectSequence sequence(*link_, *logger_, *site_, *properties_,
-                              [this](const QString& message) { ReportError(message); });
-    sequence.Begin(remote);
-    if (Automatic || !view_.RunConnectDialog(sequence))
-        sequence.RunReporting();
-
-    ModemCall = sequence.ModemUp;
-    Online = sequence.Connected;
-    LoggerPresent = sequence.LoggerPresent;
-    if (Online) {
-        site_->SetProcId(link_->IdentityWord);
-        runner_->ResumeIfConnected();
-    }
-    return Online;
-}
-
-// The trace is opened first so that it sees the speed and timings set.
-void TQuorvelW::PrepareLink()
-{
-    if (Properties().PelkLog) {
-        ProgramDir.SetName(TraceBaseName);
-        ProgramDir.SetExt(TraceExt);
-        Pelk::OpenTrace(ProgramDir.FullPath());
-    }
-    link_->SetBaudRate(site_->ComSpeed);
-    link_->SetTimeouts(site_->ComTimeouts);
-}
-
-// The runner is paused before the link is touched: it breaks off its step and
-// suspends itself. Online time goes to the error log only when the link had
-// been connected.
-bool TQuorvelW::Disconnect()
-{
-    runner_->Pause();
-    if (!Online && !ModemCall && !link_->IsOpen())
-        return true;
-    const bool wasOnline = Online;
-    Online = false;
-    CloseConnection();
-    if (wasOnline && ConnectTime.isValid())
-        WriteErrLog(QStringLiteral("Online: %1\n")
-                        .arg(ConnectTime.msecsTo(QDateTime::currentDateTime()) / 1000));
-    return true;
-}
-
-void TQuorvelW::CloseConnection()
-{
-    try {
-        logger_->Close();
-        LoggerPresent = false;
-        link_->Disconnect();
-        link_->Close();
-    } catch (const Exception& e) {
-        ReportError(e.Message());
-    }
-    // No modem call can be up: this program has no modem yet.
-    ModemCall = false;
-}
-
-void TQuorvelW::RunTiming()
-{
-    runner_->Pause();
-    try {
-        link_->TimeLink();
-        Report(link_->GetStatus(), TimingCaption, MessageFlags::Ok);
-    } catch (const Exception& e) {
-        ReportError(e.Message());
-    }
-    runner_->ResumeIfConnected();
-}
-
-bool TQuorvelW::DownloadLog()
-{
-    return NotAvailable(QStringLiteral("Log download"));
-}
-
-bool TQuorvelW::CollectAlarms()
-{
-    if (!ErrLog)
-        return false; // the alarms are collected only to be logged
-    return NotAvailable(QStringLiteral("Alarm collection"));
-}
-
-bool TQuorvelW::CollectTrips()
-{
-    if (!ErrLog)
-        return false;
-    return NotAvailable(QStringLiteral("Trip collection"));
-}
-
-bool TQuorvelW::ClearAlarms(int /*unit*/)
-{
-    return NotAvailable(QStringLiteral("Clearing alarms"));
-}
-
-bool TQuorvelW::SetLoggerTime()
-{
-    return NotAvailable(QStringLiteral("Setting the logger's time"));
-}
-
-QString TQuorvelW::ModemDeviceName(int /*index*/) const
-{
-    return QString();
 }
 
 } // namespace Quorvel1

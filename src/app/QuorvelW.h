@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <memory>
 
 class QFile;
@@ -26,6 +27,8 @@ class TPelkThread;
 class TProperties;
 class TQuorvelView;
 class TSiteExt;
+class TTapiModem;
+class TUnitJobViews;
 
 class TQuorvelW {
 public:
@@ -97,16 +100,24 @@ public:
     void RefreshView();
 
     // --- Connection, download, alarms and clock: the steps of the launch
-    // routine that use the network. Those that the network part of the
-    // program does not offer yet report so and fail. Virtual so that the
-    // launch routine's order and outcome can be followed without a site.
+    // routine that use the network. Virtual so that the launch routine's
+    // order and outcome can be followed without a site.
     virtual bool Connect(bool remote);
     virtual bool Disconnect();
     virtual bool DownloadLog();
+    // Collected only into the error log: false without one.
     virtual bool CollectAlarms();
     virtual bool CollectTrips();
     virtual bool ClearAlarms(int unit);
     virtual bool SetLoggerTime();
+
+    // --- Unit and logger commands of the menus and the unit view.
+    void ScanUnits();
+    bool ClearTrips(int unit);
+    void ClearMaxMins(int unit);
+    void ResetUnit(int unit);
+    void ShowUnit(int unit);
+    bool ReconfigureLogger();
 
     // The link timing test: the runner is paused while it uses the link, and
     // the link's last status text (the totals) is shown.
@@ -115,6 +126,10 @@ public:
     // The name of a modem device for the options text; empty while no
     // modem is known.
     QString ModemDeviceName(int index) const;
+    // The modem, or null when the program found none to use.
+    TTapiModem* Modem() { return modem_.get(); }
+    // Where the unit jobs show their results; null shows nothing.
+    void SetUnitJobViews(TUnitJobViews* views) { unitViews_ = views; }
 
     // --- Fields.
     std::unique_ptr<QFile> ErrLog; // append mode, every write reaches the file at once
@@ -132,7 +147,9 @@ private:
     void SetSiteFile(const QString& path);
     QString DialogFolder() const;
     bool SaveNeedsDialog(bool saveAs) const;
-    bool NotAvailable(const QString& what);
+    bool Confirmed(const QString& caption);
+    bool ReportDownloadFailure(std::uint8_t failure);
+    void MakeModem();
     void PrepareLink();
     void MakeStandingJobs();
     void CloseConnection();
@@ -141,14 +158,16 @@ private:
     void WriteLaunch(bool succeeded, const QString& sitePath, const QString& logPath);
 
     TQuorvelView& view_;
-    // Created in this order, the runner last. The destructor stops the
+    // Created in this order, the modem and the runner last. The destructor stops the
     // runner and frees its jobs first, then releases the rest in the same
     // order, the settings last.
     std::unique_ptr<Pelk::TMestraIF> link_;
     std::unique_ptr<TLogIF> logger_;
     std::unique_ptr<TSiteExt> site_;
     std::unique_ptr<TProperties> properties_;
+    std::unique_ptr<TTapiModem> modem_;
     std::unique_ptr<TPelkThread> runner_;
+    TUnitJobViews* unitViews_ = nullptr;
     bool launchWritten_ = false;
     bool launchResult_ = false;
 };

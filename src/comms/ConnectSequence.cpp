@@ -9,8 +9,9 @@
 namespace Quorvel1 {
 
 TConnectSequence::TConnectSequence(Pelk::TMestraIF& link, TLogIF& logger, TSiteExt& site,
-                                   const TProperties& settings, ReportHook reportError)
-    : link_(link), logger_(logger), site_(site), settings_(settings),
+                                   const TProperties& settings, TTapiModem* modem,
+                                   ReportHook reportError)
+    : link_(link), logger_(logger), site_(site), settings_(settings), modem_(modem),
       reportError_(std::move(reportError))
 {
 }

@@ -19,6 +19,7 @@ namespace Quorvel1 {
 class TLogIF;
 class TProperties;
 class TSiteExt;
+class TTapiModem;
 
 class TConnectSequence {
 public:
@@ -28,8 +29,9 @@ public:
     using ReportHook = std::function<void(const QString& message)>;
 
     // `reportError` shows a failure to the user (the controller's ReportError).
+    // `modem` is null when the program has no modem.
     TConnectSequence(Pelk::TMestraIF& link, TLogIF& logger, TSiteExt& site,
-                     const TProperties& settings, ReportHook reportError);
+                     const TProperties& settings, TTapiModem* modem, ReportHook reportError);
     ~TConnectSequence();
     TConnectSequence(const TConnectSequence&) = delete;
     TConnectSequence& operator=(const TConnectSequence&) = delete;
@@ -83,6 +85,7 @@ private:
     TLogIF& logger_;
     TSiteExt& site_;
     const TProperties& settings_;
+    TTapiModem* modem_;
     ReportHook reportError_;
 };
 

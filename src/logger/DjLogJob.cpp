@@ -3,6 +3,7 @@
 #include "jobs/PelkThread.h"
 #include "logger/LogDownload.h"
 #include "logger/LogIF.h"
+#include "site/Exception.h"
 #include "site/FileDir.h"
 #include "site/SiteExt.h"
 
@@ -50,6 +51,57 @@ bool TDjLogDL::Execute()
     Log().Download(fileName, folder);
     site_.SetLastLog(fileName);
     return Log().DownloadFailure == LogDlNone;
+}
+
+TDjLogConfig::TDjLogConfig(TPelkThread& runner, TLogIF& log, TSiteExt& site,
+                           std::function<void()> refillDevices)
+    : TDjLogJob(runner, log), site_(site), refillDevices_(std::move(refillDevices))
+{
+    Name = JobName;
+}
+
+bool TDjLogConfig::Execute()
+{
+    return Log().UploadConfig(site_, [this](const QString& text, const QString& caption, int flags) {
+        return Runner().AskUser(text, caption, flags);
+    });
+}
+
+// The site's device list is changed only here, on the main thread, once
+// the upload has ended whichever way.
+void TDjLogConfig::Update()
+{
+    TDjLogJob::Update();
+    if (IsActive())
+        return;
+    try {
+        site_.AttachDevices(Log());
+    } catch (const Exception& e) {
+        Status = e.Message();
+    }
+    site_.SortDevices();
+    if (refillDevices_)
+        refillDevices_();
+}
+
+TDjLogTime::TDjLogTime(TPelkThread& runner, TLogIF& log) : TDjLogJob(runner, log)
+{
+    Name = JobName;
+}
+
+bool TDjLogTime::Execute()
+{
+    return Log().SetTime();
+}
+
+TDjLogRestart::TDjLogRestart(TPelkThread& runner, TLogIF& log) : TDjLogJob(runner, log)
+{
+    Name = JobName;
+}
+
+bool TDjLogRestart::Execute()
+{
+    return Log().Restart();
 }
 
 } // namespace Quorvel1

@@ -6,6 +6,7 @@
 #include "jobs/PelkJob.h"
 
 #include <cstdint>
+#include <functional>
 
 namespace Quorvel1 {
 
@@ -45,6 +46,43 @@ public:
 
 private:
     TSiteExt& site_;
+};
+
+// Writes a configuration made from the site's devices and logging options;
+// once it has run, the site's devices take their places in the configuration
+// the logger now holds and `refillDevices` shows them.
+class TDjLogConfig : public TDjLogJob {
+public:
+    static constexpr const char* JobName = "Upload log configuration";
+
+    TDjLogConfig(TPelkThread& runner, TLogIF& log, TSiteExt& site, std::function<void()> refillDevices);
+
+    bool Execute() override;
+    void Update() override;
+
+private:
+    TSiteExt& site_;
+    std::function<void()> refillDevices_;
+};
+
+// Sets the logger's clock from the PC's.
+class TDjLogTime : public TDjLogJob {
+public:
+    static constexpr const char* JobName = "Set logger time";
+
+    TDjLogTime(TPelkThread& runner, TLogIF& log);
+
+    bool Execute() override;
+};
+
+// Restarts logging, which clears the logger's log.
+class TDjLogRestart : public TDjLogJob {
+public:
+    static constexpr const char* JobName = "Restart logging!";
+
+    TDjLogRestart(TPelkThread& runner, TLogIF& log);
+
+    bool Execute() override;
 };
 
 } // namespace Quorvel1

@@ -25,6 +25,8 @@ class TMestraIF;
 
 namespace Quorvel1 {
 
+class TSite;
+
 // The timer value that puts the logger's next entry 60 s after a multiple of
 // `interval` counted from local midnight, or nothing when the logger's timer
 // is within 30 s of that already. `secondOfDay` is the local time of day.
@@ -77,6 +79,28 @@ public:
     bool MergePrevious();
     bool SaveLog(const QString& fileName);
 
+    // --- Changing the logger (logger/LogUpload.cpp).
+    // Puts a question to the user and returns the button chosen.
+    using AskHook = std::function<int(const QString& text, const QString& caption, int flags)>;
+    static constexpr int AnswerYes = 6;
+    static constexpr int AskYesNo = 4;
+
+    // Writes a configuration made from the site's devices and logging
+    // options and restarts logging with it. False when the logger could not
+    // be opened or the user declined a space warning.
+    bool UploadConfig(const TSite& site, const AskHook& ask);
+    // One device list from `position` on, `step` bytes an entry; returns the
+    // number of entries stored (at most 255) and leaves `position` after the
+    // list.
+    int FillDevices(const TSite& site, std::uint8_t typeByte, int& position, int step);
+    // The sensor type of each sensor in the list, from `position` on; false
+    // when they did not all fit.
+    bool FillSensorTypes(const TSite& site, int& position);
+    // Sets the logger's clock to the PC's local time.
+    bool SetTime();
+    // Restarts logging, which clears the log.
+    bool Restart();
+
     void SetStatus(const QString& text);
     const QString& StatusText() const { return StatusTextValue; }
 
@@ -101,6 +125,9 @@ private:
     void WriteCommandCode(std::uint8_t code);
     void DownloadSteps(QString& fileName, const QString& folder, bool& saved);
     void SetReadProgress();
+    bool SpaceAccepted(const TSite& site, const AskHook& ask);
+    int FillConfigLists(const TSite& site);
+    void WriteConfigBlock(int length);
 
     Pelk::TMestraIF& link_;
     std::vector<std::uint16_t> readings_;

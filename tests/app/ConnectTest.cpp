@@ -129,7 +129,7 @@ TEST_F(ConnectTest, DialNumberJoinsPrefixTelephoneAndSuffix)
     controller.Properties().ModemDevice = 2;
     controller.Site().SetTelephone("0123 456");
     TConnectSequence sequence(controller.Link(), controller.Logger(), controller.Site(),
-                              controller.Properties(), {});
+                              controller.Properties(), nullptr, {});
     EXPECT_EQ(sequence.DialNumber(), "9,0123 456#");
     EXPECT_EQ(sequence.DialDevice(), 2); // the site names no device
     controller.Site().ModemDev = 0;

@@ -162,17 +162,29 @@ TEST_F(ControllerTest, DisconnectWhileOfflineWritesNoOnlineLine)
     EXPECT_TRUE(view.Messages.empty());
 }
 
-TEST_F(ControllerTest, NetworkCommandsNotYetAvailableReportAndFail)
+// Offline every job ends at once without success: the download gives up
+// after its three attempts and offers to clear logging; the clock command
+// reports nothing of its own.
+TEST_F(ControllerTest, OfflineDownloadFailsThriceThenOffersToClearLogging)
 {
     TQuorvelW controller(view);
     EXPECT_FALSE(controller.DownloadLog());
-    EXPECT_FALSE(controller.SetLoggerTime());
-    ASSERT_EQ(view.Messages.size(), 2u);
-    for (const AppTest::TAskedMessage& message : view.Messages) {
-        EXPECT_TRUE(message.Text.endsWith(" is not available yet")) << message.Text.toStdString();
-        EXPECT_EQ(message.Caption, "Quorvel Error");
-    }
-    EXPECT_FALSE(controller.Online);
+    ASSERT_EQ(view.Messages.size(), 1u);
+    EXPECT_EQ(view.Messages[0].Text, "Clear/reset logging?");
+    EXPECT_EQ(view.Messages[0].Caption, "Log Download Failure");
+    EXPECT_EQ(view.Messages[0].Flags, 1);
+    EXPECT_TRUE(controller.SetLoggerTime());
+    EXPECT_EQ(view.Messages.size(), 1u);
+}
+
+TEST_F(ControllerTest, ReconfigureDeclinedUploadsNothing)
+{
+    TQuorvelW controller(view);
+    EXPECT_FALSE(controller.ReconfigureLogger());
+    ASSERT_EQ(view.Messages.size(), 1u);
+    EXPECT_EQ(view.Messages[0].Text, "Are you sure?");
+    EXPECT_EQ(view.Messages[0].Caption, "Upload log configuration");
+    EXPECT_EQ(view.Messages[0].Flags, 0x24);
 }
 
 TEST_F(ControllerTest, AlarmCollectionWithoutAnErrorLogFailsWithoutAMessage)

@@ -88,7 +88,7 @@ TEST_F(ConnectDialogTest, PortThatCannotBeOpenedLeavesTheDialogOpenUntilCancel)
     TdlgConnect dialog([&](const QString& message) { errors.append(message); });
     dialog.tmrTick->setInterval(10);
     TConnectSequence sequence(controller.Link(), controller.Logger(), controller.Site(),
-                              controller.Properties(), {});
+                              controller.Properties(), nullptr, {});
     sequence.Begin(false);
 
     bool cancelWasDisabledAfterTheError = false;
