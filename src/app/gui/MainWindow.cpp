@@ -161,7 +161,7 @@ void TFQw::BuildActions()
                                 [c] { c->controller_->ClearAlarms(0); });
     actScanUnits = MakeAction(tr("&Scan units"), tr("Scan for units"), "actScanUnits", [c] {
         c->pages_->setCurrentWidget(c->tabUnits_);
-        c->NotAvailable(tr("Scanning units"));
+        c->controller_->ScanUnits();
     });
     actDebug = MakeAction(tr("&Debug..."), QString(), "actDebug",
                           [c] { c->NotAvailable(tr("The memory viewer")); });
@@ -172,7 +172,7 @@ void TFQw::BuildActions()
                              [c] { c->controller_->DownloadLog(); });
     actReconfigure = MakeAction(tr("&Reconfigure"), tr("Upload log configuration"),
                                 "actReconfigure",
-                                [c] { c->NotAvailable(tr("Uploading the log configuration")); });
+                                [c] { c->controller_->ReconfigureLogger(); });
     actSetTime = MakeAction(tr("Set &time"), tr("Set logger time from PC"), "actSetTime",
                             [c] { c->controller_->SetLoggerTime(); });
     actLogOptions = MakeAction(tr("&Options..."), QString(), "actLogOptions",
@@ -333,6 +333,7 @@ void TFQw::ConnectCommand(bool remote)
 {
     StoreFieldsToSite();
     controller_->Connect(remote);
+    RefillLogDevices();
 }
 
 TJobProgressView* TFQw::MakeJobProgressView(Pelk::TMestraIF& link)
