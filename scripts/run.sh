@@ -6,8 +6,11 @@
 # build/demo (or $QUORVEL_DEMO), so the user's own settings are left alone.
 # Extra arguments go to the program; SIM_ARGS adds simulator options, for
 # instance SIM_ARGS="--baud 4800 --corrupt 0.0005".
-# With no display the program runs unattended (-AL: connect locally) and the
-# launch file and error log are printed.
+# The simulated site has three units (one with alarms, one with trips) and a
+# logger that already holds a few hundred entries and logs every few seconds.
+# With no display the program runs unattended (-ALGFPT: connect locally,
+# download the log, collect alarms and trips, set the logger's clock) and the
+# launch file, the error log and the log files are printed.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
@@ -33,6 +36,20 @@ PY
   printf '[Site]\nComTimeouts=10,2000,500,500,300,5000\n' > "${site%.ste}.ini"
 fi
 
+# The simulated site, and the stored-settings addresses of its units'
+# application, where the trip flags are found.
+scenario=$demo/site.scn
+cat > "$scenario" <<'SCN'
+unit 3 alarms 0x0009 name FREEZER3
+unit 5 name CHILLER5
+unit 12 app 0x0C05 name FRIDGE12
+unit 12 ee 12 words 0x00A0
+logger prefill 400
+logger fast 5000
+SCN
+mkdir -p "$demo/home/st"
+printf '012-005,FRIDGE\r\n12,TRIPFLAGS\r\n' > "$demo/home/st/012-005.st"
+
 # Point the program's local port at the simulator (settings group "Settings").
 conf="$demo/config/Mestra Apps/Quorvel.conf"
 if ! grep -q '^Comms\\LocalPort=' "$conf" 2>/dev/null; then
@@ -41,7 +58,7 @@ if ! grep -q '^Comms\\LocalPort=' "$conf" 2>/dev/null; then
 fi
 
 # shellcheck disable=SC2086
-"$root/build/tools/sitesim/quorvel-sim" --link "$port" ${SIM_ARGS:-} > "$demo/sim.out" &
+"$root/build/tools/sitesim/quorvel-sim" --link "$port" --scenario "$scenario" ${SIM_ARGS:-} > "$demo/sim.out" &
 sim=$!
 trap 'kill "$sim" 2>/dev/null || true; wait "$sim" 2>/dev/null || true' EXIT
 for _ in $(seq 50); do [ -e "$port" ] && break; sleep 0.1; done
@@ -53,13 +70,15 @@ fi
 echo "Simulator serving on $(head -n1 "$demo/sim.out") (linked at $port)"
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
-  echo "No display: running unattended (quorvel -AL $site)"
+  echo "No display: running unattended (quorvel -ALGFPT $site)"
   status=0
-  "$root/build/quorvel" -AL "$site" "$@" || status=$?
+  "$root/build/quorvel" -ALGFPT "$site" "$@" || status=$?
   echo "Exit status $status. Launch file ($QUORVEL_HOME/QW1Launch.txt):"
   cat "$QUORVEL_HOME/QW1Launch.txt"
   echo "Error log ($QUORVEL_HOME/QuorvelWLog.txt):"
   cat "$QUORVEL_HOME/QuorvelWLog.txt" 2>/dev/null || true
+  echo "Log files in $demo/sites:"
+  ls -l "$demo/sites"/*.LOG 2>/dev/null || echo "(none)"
   exit "$status"
 fi
 "$root/build/quorvel" "$@"
