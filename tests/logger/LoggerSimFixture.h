@@ -1,0 +1,179 @@
+#pragma once
+// The site simulator's data logger behind a real serial link, for logger
+// tests that change the logger or read it over a faulty line: the
+// simulator's true logger state ("--dump-logger"), every frame the link
+// wrote, and a link clock whose own pauses (the reset's waits, the command
+// polls) pass at once while the line's read time-outs still take real time.
+#include "comms/LinkClock.h"
+#include "comms/MestraIF.h"
+#include "comms/SerialPort.h"
+#include "logger/LogIF.h"
+#include "support/SimProcess.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace QuorvelTest {
+
+// Real time plus every pause the link asked for, so a reset's seconds of
+// waiting cost nothing but a time-out on a dead line still ends.
+class SkippingClock final : public Pelk::TLinkClock {
+public:
+    uint32_t Tick() override { return Pelk::MonotonicTick() + skipped_.load(); }
+    void Sleep(uint32_t ms, Pelk::TLinkWaiter&) override { skipped_ += ms; }
+
+private:
+    std::atomic<uint32_t> skipped_{0};
+};
+
+// One request frame as the link sent it: command byte, address, data.
+struct TSentFrame {
+    uint8_t Command = 0;
+    uint16_t Address = 0;
+    std::vector<uint8_t> Data;
+};
+
+// The termios port to the simulator, keeping a copy of all it wrote.
+class RecordingLine final : public Pelk::TSerialLine {
+public:
+    explicit RecordingLine(std::unique_ptr<Pelk::TSerialPort> port) : port_(std::move(port)) {}
+
+    void SetTimeouts(const Pelk::SerialTimeouts& timeouts) override { port_->SetTimeouts(timeouts); }
+    std::size_t Read(uint8_t* buffer, std::size_t length) override { return port_->Read(buffer, length); }
+    std::size_t Write(const uint8_t* buffer, std::size_t length) override
+    {
+        const std::size_t written = port_->Write(buffer, length);
+        std::lock_guard lock(mutex_);
+        written_.insert(written_.end(), buffer, buffer + written);
+        return written;
+    }
+    void Purge() override { port_->Purge(); }
+    void ClearErrors() override { port_->ClearErrors(); }
+    void Cancel() override { port_->Cancel(); }
+    void ClearCancel() override { port_->ClearCancel(); }
+
+    std::vector<uint8_t> Written() const
+    {
+        std::lock_guard lock(mutex_);
+        return written_;
+    }
+    void ForgetWritten()
+    {
+        std::lock_guard lock(mutex_);
+        written_.clear();
+    }
+
+private:
+    std::unique_ptr<Pelk::TSerialPort> port_;
+    mutable std::mutex mutex_;
+    std::vector<uint8_t> written_;
+};
+
+// The request frames in a stream the link wrote: 0x01, length, its
+// complement, then a body of command, address and data, then a 16-bit sum.
+// The reset's zeros and its deliberately broken probe are skipped.
+inline std::vector<TSentFrame> FramesIn(const std::vector<uint8_t>& stream)
+{
+    constexpr std::size_t HeaderBytes = 3;
+    constexpr std::size_t ChecksumBytes = 2;
+    constexpr std::size_t AddressedBody = 3; // command and address
+    std::vector<TSentFrame> frames;
+    std::size_t at = 0;
+    while (at + HeaderBytes <= stream.size()) {
+        const uint8_t length = stream[at + 1];
+        const bool frameStart = stream[at] == Pelk::TMestraIF::FrameStart && stream[at + 2] == uint8_t(length ^ 0xFF);
+        if (!frameStart || length < AddressedBody || at + HeaderBytes + length + ChecksumBytes > stream.size()) {
+            ++at;
+            continue;
+        }
+        const uint8_t* body = stream.data() + at + HeaderBytes;
+        frames.push_back({body[0], uint16_t(body[1] | body[2] << 8),
+                          std::vector<uint8_t>(body + AddressedBody, body + length)});
+        at += HeaderBytes + length + ChecksumBytes;
+    }
+    return frames;
+}
+
+inline bool IsEeWrite(const TSentFrame& frame)
+{
+    return frame.Command == (Pelk::TMestraIF::CommandWrite | Pelk::TMestraIF::CommandEE);
+}
+
+class LoggerSimFixture : public ::testing::Test {
+protected:
+    using TDump = std::map<std::string, std::string>;
+
+    static constexpr const char* ShortTimeouts = "2,300,100,100,300,1500";
+
+    // Starts the simulator with `scenario` and `arguments`, connects the link
+    // and opens the logger (unless the scenario has none).
+    void Start(const QString& scenario, QStringList arguments = {}, bool withLogger = true)
+    {
+        arguments << "--dump-logger" << dumpDir.filePath("logger.txt");
+        sim = std::make_unique<SimProcess>(arguments, scenario);
+        link = std::make_unique<Pelk::TMestraIF>(clock);
+        link->SetLineFactory([this](const QString& name, uint32_t baud) -> std::unique_ptr<Pelk::TSerialLine> {
+            auto line = std::make_unique<RecordingLine>(Pelk::TSerialPort::Open(name, baud));
+            line_ = line.get();
+            return line;
+        });
+        link->SetTimeouts(ShortTimeouts);
+        link->Open(-1, sim->PortPath());
+        ASSERT_TRUE(link->Connect());
+        log = std::make_unique<Quorvel1::TLogIF>(*link);
+        ASSERT_EQ(log->Open(), withLogger);
+    }
+
+    // The simulator's logger as it is now.
+    TDump Dump()
+    {
+        sim->GetCounts(); // the dump is written just before the counts
+        QFile file(dumpDir.filePath("logger.txt"));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        TDump dump;
+        while (!file.atEnd()) {
+            const QByteArray line = file.readLine().trimmed();
+            const int equals = line.indexOf('=');
+            if (equals > 0)
+                dump[line.left(equals).toStdString()] = line.mid(equals + 1).toStdString();
+        }
+        return dump;
+    }
+    static QByteArray DumpBytes(const TDump& dump, const std::string& key)
+    {
+        return QByteArray::fromHex(QByteArray::fromStdString(dump.at(key)));
+    }
+    static int Number(const TDump& dump, const std::string& key) { return std::stoi(dump.at(key)); }
+
+    std::vector<TSentFrame> SentFrames() const { return FramesIn(line_->Written()); }
+    std::vector<TSentFrame> SentEeWrites() const
+    {
+        std::vector<TSentFrame> writes;
+        for (const TSentFrame& frame : SentFrames()) {
+            if (IsEeWrite(frame))
+                writes.push_back(frame);
+        }
+        return writes;
+    }
+    void ForgetSent() { line_->ForgetWritten(); }
+
+    QTemporaryDir dumpDir;
+    SkippingClock clock;
+    std::unique_ptr<SimProcess> sim;
+    std::unique_ptr<Pelk::TMestraIF> link;
+    std::unique_ptr<Quorvel1::TLogIF> log;
+
+private:
+    RecordingLine* line_ = nullptr;
+};
+
+} // namespace QuorvelTest
