@@ -165,7 +165,9 @@ SimModem::Bytes SimModem::Tick(TimePoint now)
     Bytes out;
     if (mode_ == Mode::Dialling && now >= dialResultAt_) {
         dialResultAt_ = TimePoint::max();
-        if (settings_.Answer == "CONNECT") {
+        const bool reached = settings_.Number.empty() || number_ == settings_.Number;
+        const std::string answer = reached ? settings_.Answer : std::string("NO ANSWER");
+        if (answer == "CONNECT") {
             mode_ = Mode::Data;
             lastDataAt_ = now;
             pluses_ = 0;
@@ -174,7 +176,7 @@ SimModem::Bytes SimModem::Tick(TimePoint now)
         } else {
             mode_ = Mode::Command;
         }
-        out = framed(settings_.Answer);
+        out = framed(answer);
     }
     if (mode_ == Mode::Data && pluses_ == EscapeLength && now >= escapeAt_) {
         mode_ = Mode::OnlineCommand;

@@ -2,6 +2,7 @@
 
 #include "SimScenario.h"
 
+#include <cctype>
 #include <charconv>
 
 namespace SiteSim {
@@ -46,6 +47,12 @@ void ParseModemDirective(SimModemSettings& settings, const std::vector<std::stri
         settings.Guard = parseMilliseconds(words, line);
     } else if (what == "drop") {
         settings.DropAfter = parseMilliseconds(words, line);
+    } else if (what == "number") {
+        if (words.size() != 3)
+            throw ScenarioError(line, "modem number: wrong number of arguments");
+        settings.Number.clear();
+        for (char c : words[2])
+            settings.Number.push_back(char(std::toupper(static_cast<unsigned char>(c))));
     } else {
         throw ScenarioError(line, "modem: unknown setting: " + what);
     }
