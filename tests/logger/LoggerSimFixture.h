@@ -126,7 +126,7 @@ protected:
             line_ = line.get();
             return line;
         });
-        link->SetTimeouts(ShortTimeouts);
+        link->SetTimeouts(timeoutList);
         link->Open(-1, sim->PortPath());
         ASSERT_TRUE(link->Connect());
         log = std::make_unique<Quorvel1::TLogIF>(*link);
@@ -166,6 +166,7 @@ protected:
     }
     void ForgetSent() { line_->ForgetWritten(); }
 
+    QString timeoutList = ShortTimeouts; // taken by Start
     QTemporaryDir dumpDir;
     SkippingClock clock;
     std::unique_ptr<SimProcess> sim;
