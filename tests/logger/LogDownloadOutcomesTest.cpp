@@ -1,0 +1,189 @@
+// The outcomes of a download after a previous one, against the simulator's
+// logger: a previous log of another configuration, or one whose newest entry
+// the logger has since lost, makes a new file of the whole log; new entries
+// that do not fit with the old ones make a new file of the new entries only;
+// new entries that do not follow on from the previous log make a new file of
+// the whole log, read as the new part and then the rest.
+#include "logger/LoggerSimFixture.h"
+
+#include "logger/LogDownload.h"
+#include "logger/LogFile.h"
+#include "logger/LogIF.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace Quorvel1;
+
+namespace {
+
+constexpr int FileConfigAt = 114; // where a log file's configuration begins
+constexpr int OptionsOffset = 9;  // of the configuration
+constexpr uint32_t Day = 86400;
+
+QByteArray FileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+std::unique_ptr<TLog1> LoadLog(const QString& path)
+{
+    QFile file(path);
+    auto log = std::make_unique<TLog1>();
+    if (!file.open(QIODevice::ReadOnly) || !log->LoadFromFile(file))
+        return nullptr;
+    return log;
+}
+
+int RingDistance(int from, int to, int size)
+{
+    return to >= from ? to - from : to - from + size;
+}
+
+class LogDownloadOutcomesTest : public QuorvelTest::LoggerSimFixture {
+protected:
+    QString Folder() const { return files.path() + "/"; }
+    QStringList Files() const { return QDir(files.path()).entryList(QDir::Files); }
+
+    // Downloads after the previous file `previous`; returns the file now
+    // holding the log.
+    QString DownloadAfter(const QString& previous)
+    {
+        EXPECT_TRUE(log->Open());
+        QString fileName = previous;
+        EXPECT_TRUE(log->Download(fileName, Folder()));
+        EXPECT_EQ(log->DownloadFailure, LogDlNone);
+        return fileName;
+    }
+    // The whole log of the logger as it is: the bytes from start to end.
+    int WholeLogBytes()
+    {
+        const TDump dump = Dump();
+        const int size = int(DumpBytes(dump, "buffer").size());
+        return RingDistance(Number(dump, "start_position"), Number(dump, "end_position"), size) + 1;
+    }
+    void WaitForNewEntries(int count)
+    {
+        for (int polls = 0; polls < 500; ++polls) {
+            if (Number(Dump(), "new_entries") >= count)
+                return;
+        }
+        FAIL() << "the logger made no new entries";
+    }
+
+    QTemporaryDir files;
+};
+
+} // namespace
+
+TEST_F(LogDownloadOutcomesTest, OtherConfigurationReadsTheWholeLogIntoANewFile)
+{
+    Start("logger prefill 200\nlogger clock-stopped\n");
+    QString first;
+    ASSERT_TRUE(log->Download(first, Folder()));
+    const QByteArray firstBytes = FileBytes(first);
+    // Another option in EE; the logger logs on as before.
+    const uint8_t average = 0x02;
+    link->WriteMem(&average, uint16_t(log->Header.ConfigStart + OptionsOffset), 1, true);
+
+    const QString second = DownloadAfter(first);
+
+    EXPECT_NE(second, first);
+    EXPECT_EQ(log->BytesRead, uint32_t(WholeLogBytes()));
+    const auto saved = LoadLog(second);
+    ASSERT_NE(saved, nullptr);
+    EXPECT_EQ(saved->Status.Entries, 200);
+    EXPECT_EQ(saved->ConfigByte(OptionsOffset), average);
+    EXPECT_EQ(FileBytes(first), firstBytes);
+    EXPECT_EQ(Files().size(), 2);
+}
+
+TEST_F(LogDownloadOutcomesTest, EntriesLostSinceThePreviousLogReadTheWholeLogIntoANewFile)
+{
+    Start("logger prefill 200\nlogger clock-stopped\n");
+    const uint32_t firstDownload = 1790000000;
+    log->Time.UtcNow = [&] { return firstDownload; };
+    QString first;
+    ASSERT_TRUE(log->Download(first, Folder()));
+    const QByteArray firstBytes = FileBytes(first);
+    // Ten days on by the PC's clock, the oldest of the 200 entries 900 s
+    // apart (50 hours) is newer than the previous log's newest: entries in
+    // between were lost.
+    log->Time.UtcNow = [&] { return firstDownload + 10 * Day; };
+
+    const QString second = DownloadAfter(first);
+
+    EXPECT_NE(second, first);
+    EXPECT_EQ(log->BytesRead, uint32_t(WholeLogBytes()));
+    const auto saved = LoadLog(second);
+    ASSERT_NE(saved, nullptr);
+    EXPECT_EQ(saved->Status.Entries, 200);
+    EXPECT_TRUE(saved->CheckLog());
+    EXPECT_EQ(FileBytes(first), firstBytes);
+}
+
+TEST_F(LogDownloadOutcomesTest, NewEntriesThatDoNotFitWithTheOldGoToANewFileAlone)
+{
+    // A small ring already full: the old entries fill nearly all of it, so
+    // a few new ones no longer fit beside them.
+    Start("logger interval 60\nlogger fast 50\nlogger buffer 1000\nlogger prefill 1000\n");
+    QString first;
+    ASSERT_TRUE(log->Download(first, Folder()));
+    const QByteArray firstBytes = FileBytes(first);
+    const auto previous = LoadLog(first);
+    ASSERT_NE(previous, nullptr);
+    WaitForNewEntries(5);
+
+    const QString second = DownloadAfter(first);
+
+    EXPECT_NE(second, first);
+    const auto saved = LoadLog(second);
+    ASSERT_NE(saved, nullptr);
+    const int size = saved->Control.BufferSize;
+    const int oldBytes = RingDistance(previous->Control.StartPosition, previous->Control.EndPosition, size);
+    const int newBytes = RingDistance(previous->Control.EndPosition, saved->Control.EndPosition, size);
+    ASSERT_GE(newBytes, size - oldBytes); // the case at hand
+    EXPECT_EQ(log->BytesRead, uint32_t(newBytes + 1)); // the new part only
+    EXPECT_EQ(saved->Control.StartPosition, previous->Control.EndPosition);
+    EXPECT_EQ(saved->Control.StartBit, previous->Control.EndBit);
+    EXPECT_EQ(saved->Status.Entries, log->NewEntriesFound);
+    EXPECT_GE(saved->Status.Entries, 5);
+    EXPECT_EQ(saved->Status.DataLevel, newBytes * 100 / size);
+    EXPECT_TRUE(saved->CheckLog());
+    EXPECT_EQ(FileBytes(first), firstBytes);
+}
+
+TEST_F(LogDownloadOutcomesTest, NewEntriesThatDoNotFollowOnReadTheRestIntoANewFile)
+{
+    Start("logger prefill 200\nlogger clock-stopped\n");
+    QString first;
+    ASSERT_TRUE(log->Download(first, Folder()));
+    // The previous file's last value of the first device no longer matches
+    // what the logger's entries lead to.
+    QByteArray altered = FileBytes(first);
+    const int lastValuesAt = FileConfigAt + log->Header.ConfigSize();
+    altered[lastValuesAt] = char(altered[lastValuesAt] ^ 0x01);
+    {
+        QFile file(first);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(altered), altered.size());
+    }
+
+    const QString second = DownloadAfter(first);
+
+    EXPECT_NE(second, first);
+    // The new part (the one byte at the end position), then the rest from
+    // the start up to the previous end position.
+    EXPECT_EQ(log->BytesRead, uint32_t(1 + WholeLogBytes()));
+    const auto saved = LoadLog(second);
+    ASSERT_NE(saved, nullptr);
+    EXPECT_EQ(saved->Status.Entries, 200);
+    EXPECT_TRUE(saved->CheckLog());
+    EXPECT_EQ(FileBytes(first), altered);
+}
