@@ -11,6 +11,9 @@
 #include "site/Sensor.h"
 #include "site/Site.h"
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -264,6 +267,51 @@ TEST_F(LogUploadSimTest, SiteWithoutActiveDevicesWritesFifteenBytesInFourTransfe
             progress.push_back(value);
     }
     EXPECT_EQ(progress, (std::vector<int>{0, 26, 53, 80}));
+}
+
+TEST_F(LogUploadSimTest, LoggerLogsTheUploadedDevicesAndTheirLogDownloads)
+{
+    // Intervals below 300 s run free of the PC's clock, which fast time
+    // would be out of step with.
+    Start("logger interval 60\nlogger fast 20\n");
+    site.LogInterval = 60;
+    site.Devices.push_back(Sensor(2, 0, 4));
+    auto trip = Sensor(2, 1, 2);
+    trip->SetKind(DevTripInput);
+    site.Devices.push_back(std::move(trip));
+    site.Devices.push_back(Sensor(3, 5, 6));
+    site.Devices.push_back(Output(4, 2, DevOnOffOutput));
+    site.Devices.push_back(Asm(5, 2, 7));
+    ASSERT_TRUE(log->UploadConfig(site, Answer(TLogIF::AnswerYes)));
+    const TDump uploaded = Dump();
+    // Counts, the lists (sensors, trips, outputs, on-offs, ASMs) and the
+    // types of the two sensors.
+    EXPECT_EQ(DumpBytes(uploaded, "config").mid(10, 13).toHex(), "0201000101" "101d" "11" "22" "450e" "0406");
+    EXPECT_EQ(QString::fromStdString(uploaded.at("devices")), "20:0010,20:001d,21:0011,11:0022,30:0e45");
+
+    for (int polls = 0; polls < 500 && Number(Dump(), "entries") < 5; ++polls) {
+    }
+    ASSERT_GE(Number(Dump(), "entries"), 5) << "the logger made no entries";
+    ASSERT_TRUE(log->Open());
+    EXPECT_TRUE(log->ReadReadings());
+    EXPECT_EQ(log->Readings().size(), 5u);
+    QTemporaryDir files;
+    QString fileName;
+    ASSERT_TRUE(log->Download(fileName, files.path() + "/"));
+
+    QFile file(fileName);
+    TLog1 saved;
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly) && saved.LoadFromFile(file));
+    EXPECT_EQ(saved.Status.Counts, (std::array<uint8_t, 5>{2, 1, 0, 1, 1}));
+    ASSERT_EQ(saved.DeviceCount(), 5);
+    const std::vector<TDeviceKey> expected = {TDeviceKey(DevSensor, 0x10), TDeviceKey(DevSensor, 0x1D),
+                                              TDeviceKey(DevTripInput, 0x11), TDeviceKey(DevOnOffOutput, 0x22),
+                                              TDeviceKey(DevAsm, 0x0E45)};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(saved.GetDevice(i), expected[std::size_t(i)]) << "device " << i;
+    EXPECT_EQ(saved.Status.Interval, 60);
+    EXPECT_GE(saved.Status.Entries, 5);
+    EXPECT_TRUE(saved.CheckLog());
 }
 
 TEST_F(LogUploadSimTest, UploadWithoutALoggerAsksNothingAndFails)
