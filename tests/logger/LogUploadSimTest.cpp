@@ -314,6 +314,24 @@ TEST_F(LogUploadSimTest, LoggerLogsTheUploadedDevicesAndTheirLogDownloads)
     EXPECT_TRUE(saved.CheckLog());
 }
 
+TEST_F(LogUploadSimTest, ListStopsAt255EntriesAndItsTypesFollowIt)
+{
+    Start("logger clock-stopped\n"); // a 1024-byte block: room for all
+    for (int i = 0; i < 300; ++i)
+        site.Devices.push_back(Sensor(1 + (i / 8) % 30, i % 8, uint8_t(i % 7 + 1)));
+
+    ASSERT_TRUE(log->UploadConfig(site, Answer(TLogIF::AnswerYes)));
+
+    EXPECT_TRUE(asked.empty());
+    const QByteArray config = DumpBytes(Dump(), "config");
+    EXPECT_EQ(uint8_t(config[10]), 255);
+    EXPECT_EQ(uint8_t(config[15]), 0x08);        // sensor 0: unit 1, channel 0
+    EXPECT_EQ(uint8_t(config[15 + 254]), 0x16);  // sensor 254: unit 2, channel 6
+    EXPECT_EQ(uint8_t(config[15 + 255]), 1);     // then the types, sensor 0 first
+    EXPECT_EQ(uint8_t(config[15 + 255 + 254]), 3);
+    EXPECT_EQ(log->DeviceCount(), 255);
+}
+
 TEST_F(LogUploadSimTest, UploadWithoutALoggerAsksNothingAndFails)
 {
     Start("logger none\n", {}, false);
