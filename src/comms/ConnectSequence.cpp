@@ -1,10 +1,17 @@
 #include "comms/ConnectSequence.h"
 
+#include "app/ProgramFolder.h"
+#include "comms/ConnectProcedure.h"
 #include "comms/MestraIF.h"
 #include "comms/Properties.h"
+#include "comms/TapiModem.h"
 #include "logger/LogIF.h"
 #include "site/Exception.h"
 #include "site/SiteExt.h"
+
+#include <exception>
+
+#include <unistd.h>
 
 namespace Quorvel1 {
 
@@ -16,10 +23,12 @@ TConnectSequence::TConnectSequence(Pelk::TMestraIF& link, TLogIF& logger, TSiteE
 {
 }
 
-// The link and the logger must not call back into an object that is gone.
+// The modem, the link and the logger must not call back into an object that
+// is gone; a data port the link never took is closed.
 TConnectSequence::~TConnectSequence()
 {
     WatchStatus({});
+    DropCommHandle();
 }
 
 void TConnectSequence::Begin(bool remote)
@@ -29,6 +38,7 @@ void TConnectSequence::Begin(bool remote)
     Connected = false;
     LoggerPresent = false;
     TimedOut = false;
+    DropCommHandle();
 }
 
 void TConnectSequence::Run()
@@ -43,27 +53,43 @@ void TConnectSequence::Run()
 
 void TConnectSequence::RunReporting()
 {
-    try {
-        Run();
-    } catch (const std::exception& e) {
-        if (reportError_)
-            reportError_(QString::fromUtf8(e.what()));
-        CloseLinkQuietly();
-    }
+    TConnectProcedure procedure(*this, reportError_);
+    procedure.Exec();
 }
 
-// No modem is built into this program yet: a remote site cannot be dialled.
 bool TConnectSequence::Dial()
 {
-    if (reportError_)
-        reportError_(QString::fromLatin1(NoModemText));
     ModemUp = false;
+    DropCommHandle();
+    try {
+        if (!modem_)
+            throw Exception(TTapiModem::InvalidDeviceText);
+        const int32_t device = DialDevice();
+        if (device < 0)
+            throw Exception(TTapiModem::InvalidDeviceText);
+        modem_->SetDevice(uint32_t(device));
+        modem_->ReadConfigFile(ProgramFolder() + ModemConfigBaseName + QString::number(device) +
+                               ModemConfigExt);
+        // The modem's port runs at the site's speed unless its own
+        // configuration names one.
+        if (site_.ComSpeed > 0)
+            modem_->SetLinkSpeed(uint32_t(site_.ComSpeed));
+        modem_->Dial(DialNumber());
+        CommHandle = modem_->CommHandle();
+        ModemUp = modem_->CallConnected && CommHandle >= 0;
+    } catch (const Exception& e) {
+        ReportError(e.Message());
+        ModemUp = false;
+    }
     return ModemUp;
 }
 
 bool TConnectSequence::OpenLink()
 {
-    link_.Open(-1, Remote ? QString() : settings_.LocalPort);
+    // The link takes the call's data port over and closes it in the end.
+    const int handle = CommHandle;
+    CommHandle = -1;
+    link_.Open(handle, Remote ? QString() : settings_.LocalPort);
     Connected = link_.Connect();
     if (Connected)
         LoggerPresent = logger_.Open();
@@ -73,14 +99,32 @@ bool TConnectSequence::OpenLink()
     return Connected;
 }
 
+// A failing link still lets the call be hung up: the first failure is
+// raised once everything has been tried.
 void TConnectSequence::CloseLink()
 {
-    logger_.Close();
+    std::exception_ptr failure;
+    try {
+        logger_.Close();
+        LoggerPresent = false;
+        link_.Disconnect();
+        link_.Close();
+    } catch (...) {
+        failure = std::current_exception();
+    }
     LoggerPresent = false;
-    link_.Disconnect();
-    link_.Close();
     Connected = false;
+    DropCommHandle();
+    try {
+        if (modem_)
+            modem_->HangUp();
+    } catch (...) {
+        if (!failure)
+            failure = std::current_exception();
+    }
     ModemUp = false;
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 void TConnectSequence::CloseLinkQuietly()
@@ -97,6 +141,8 @@ void TConnectSequence::CloseLinkQuietly()
 
 QString TConnectSequence::StatusText() const
 {
+    if (Remote && !ModemUp && modem_)
+        return modem_->GetStatus();
     if (!Connected)
         return link_.GetStatus();
     return logger_.StatusText();
@@ -104,8 +150,23 @@ QString TConnectSequence::StatusText() const
 
 void TConnectSequence::WatchStatus(const std::function<void()>& changed)
 {
+    if (modem_)
+        modem_->OnStatus = changed;
     link_.OnStatus = changed;
     logger_.StatusCallback = changed;
+}
+
+void TConnectSequence::ReportError(const QString& message) const
+{
+    if (reportError_)
+        reportError_(message);
+}
+
+void TConnectSequence::DropCommHandle()
+{
+    if (CommHandle >= 0)
+        ::close(CommHandle);
+    CommHandle = -1;
 }
 
 int32_t TConnectSequence::DialDevice() const

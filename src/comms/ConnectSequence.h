@@ -24,7 +24,10 @@ class TTapiModem;
 class TConnectSequence {
 public:
     static constexpr const char* TimeoutText = "Timeout - aborting call";
-    static constexpr const char* NoModemText = "Connecting through a modem is not available yet";
+    // The modem configuration file of a device: "ModemCfg" + device + ".dat"
+    // in the program folder.
+    static constexpr const char* ModemConfigBaseName = "ModemCfg";
+    static constexpr const char* ModemConfigExt = ".dat";
 
     using ReportHook = std::function<void(const QString& message)>;
 
@@ -44,23 +47,29 @@ public:
     // link is opened or connected leaves here with the port possibly still
     // open; the caller reports it and ends the attempt with CloseLink.
     void Run();
-    // Run for a caller without a dialog: an exception is reported and the
-    // attempt closed down, so the results simply say "not connected".
+    // The attempt for a caller without a window: the connect procedure
+    // (ConnectProcedure.h) with its time-out, waiting in a local event loop
+    // until it ends. An exception is reported and the attempt closed down,
+    // so the results simply say "not connected".
     void RunReporting();
 
+    // Dials the site through the modem; a failure is reported and gives
+    // false. The call's data port is kept for OpenLink.
     bool Dial();
     bool OpenLink();
     // Closes the logger, the link and a modem call. Also the way to stop an
-    // attempt in progress: the link's disconnect sets its abort flag.
+    // attempt in progress: the link's disconnect sets its abort flag, and
+    // the modem's hang-up ends a dial that is still waiting.
     void CloseLink();
     // CloseLink for the paths that are already failing: its own errors would
     // only hide the first one.
     void CloseLinkQuietly();
 
-    // The status of whichever part is working: the link's until it is
-    // connected, then the logger's.
+    // The status of whichever part is working: the modem's while a remote
+    // call is not up, the link's until it is connected, then the logger's.
     QString StatusText() const;
-    // Calls `changed` whenever the link's or the logger's status text changes;
+    // Calls `changed` whenever the modem's, the link's or the logger's status
+    // text changes;
     // an empty function removes the callbacks again. They must be removed
     // before the job runner uses the link, whose status then changes on the
     // worker thread.
@@ -79,8 +88,14 @@ public:
     bool Connected = false;     // the link is connected
     bool LoggerPresent = false; // the logger answered after the connect
     bool TimedOut = false;      // the dialog's time-out stopped the attempt
+    // The call's data port (a descriptor this object owns until the link's
+    // Open takes it); -1 for a local connection.
+    int CommHandle = -1;
 
 private:
+    void ReportError(const QString& message) const;
+    void DropCommHandle();
+
     Pelk::TMestraIF& link_;
     TLogIF& logger_;
     TSiteExt& site_;

@@ -101,16 +101,6 @@ TEST_F(ConnectTest, MissingPortFailsWithTheCommPortErrorAndStaysOffline)
     EXPECT_EQ(controller.Site().ProcId, 0);
 }
 
-TEST_F(ConnectTest, RemoteConnectReportsThatNoModemIsAvailable)
-{
-    TQuorvelW controller(view);
-    EXPECT_FALSE(controller.Connect(true));
-    ASSERT_EQ(view.Messages.size(), 1u);
-    EXPECT_EQ(view.Messages[0].Text, TConnectSequence::NoModemText);
-    EXPECT_FALSE(controller.Online);
-    EXPECT_FALSE(controller.ModemCall);
-}
-
 TEST_F(ConnectTest, BadTimeoutListIsReportedAndNothingIsOpened)
 {
     TQuorvelW controller(view);

@@ -1,12 +1,10 @@
 #include "comms/gui/DlgConnect.h"
 
+#include "comms/ConnectProcedure.h"
 #include "comms/ConnectSequence.h"
 
 #include <QLabel>
 #include <QPushButton>
-#include <QTimer>
-
-#include <exception>
 
 namespace Quorvel1 {
 
@@ -15,8 +13,8 @@ TdlgConnect::TdlgConnect(ReportHook reportError, QWidget* parent)
       lblStatus(new QLabel(this)),
       lblSeconds(new QLabel(this)),
       buttCancel(new QPushButton("Cancel", this)),
-      tmrTick(new QTimer(this)),
-      reportError_(std::move(reportError))
+      reportError_(std::move(reportError)),
+      tickMs_(TConnectProcedure::TickMs)
 {
     setModal(true);
     setWindowTitle(Caption);
@@ -25,88 +23,35 @@ TdlgConnect::TdlgConnect(ReportHook reportError, QWidget* parent)
     lblSeconds->setGeometry(8, 52, 60, 17);
     buttCancel->setGeometry(ClientWidth - 83, 48, 75, 25);
     buttCancel->setAutoDefault(false);
-    tmrTick->setInterval(TickMs);
-    connect(buttCancel, &QPushButton::clicked, this, &TdlgConnect::Cancel);
-    connect(tmrTick, &QTimer::timeout, this, &TdlgConnect::Tick);
+    connect(buttCancel, &QPushButton::clicked, this, [this] {
+        if (procedure_)
+            procedure_->Cancel();
+    });
 }
+
+TdlgConnect::~TdlgConnect() = default;
 
 int TdlgConnect::Execute(TConnectSequence& sequence)
 {
-    sequence_ = &sequence;
-    finished_ = false;
+    procedure_ = std::make_unique<TConnectProcedure>(sequence, reportError_);
+    procedure_->SetTickInterval(tickMs_);
+    procedure_->OnStatusText = [this](const QString& text) { ShowStatus(text); };
+    procedure_->OnTick = [this](int32_t ticks) { ShowTicks(ticks); };
+    procedure_->OnCancelEnabled = [this](bool enabled) { buttCancel->setEnabled(enabled); };
+    procedure_->OnFinished = [this](bool cancelled) { done(cancelled ? Rejected : Accepted); };
     const int result = exec();
-    tmrTick->stop();
-    sequence.WatchStatus({});
-    sequence_ = nullptr;
+    procedure_.reset();
     return result;
 }
 
+// Shown again over an attempt that has already come up, the procedure does
+// not start over.
 void TdlgConnect::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     CentreOverMainWindow();
-    Activate();
-}
-
-// Re-shown over an attempt that has already come up, the dialog only waits
-// for its end.
-void TdlgConnect::Activate()
-{
-    if (!sequence_ || sequence_->ModemUp || sequence_->Connected)
-        return;
-    sequence_->WatchStatus([this] { UpdateStatus(); });
-    Ticks = 0;
-    lblSeconds->setText("0");
-    lblStatus->setText(QString());
-    buttCancel->setEnabled(false);
-    tmrTick->start();
-}
-
-void TdlgConnect::Tick()
-{
-    ++Ticks;
-    // The attempt runs outside this tick: a timer does not fire again while
-    // its own handler runs, and the later ticks (Cancel, the time-out) must
-    // come while the attempt waits.
-    if (Ticks == 1)
-        QTimer::singleShot(0, this, &TdlgConnect::FirstTick);
-    if (Ticks == CancelTick)
-        buttCancel->setEnabled(true);
-    CheckTimeout();
-    lblSeconds->setText(QString::number(Ticks));
-}
-
-// An exception while the link is opened or connected is shown, and the
-// dialog stays open until Cancel or the time-out closes the attempt.
-void TdlgConnect::FirstTick()
-{
-    if (finished_ || !sequence_)
-        return;
-    try {
-        sequence_->Run();
-    } catch (const std::exception& e) {
-        // Cancel and the time-out abort the link on purpose; the error that
-        // follows from a Cancel is no news to the user.
-        if (!finished_ && reportError_)
-            reportError_(QString::fromUtf8(e.what()));
-        return;
-    }
-    Finish(QDialog::Accepted);
-}
-
-void TdlgConnect::CheckTimeout()
-{
-    const int32_t limit = sequence_ ? sequence_->ModemTimeout() : 0;
-    if (limit <= 0 || Ticks <= limit)
-        return;
-    if (!sequence_->TimedOut) {
-        sequence_->TimedOut = true;
-        sequence_->WatchStatus({}); // the time-out text stays on show
-        lblStatus->setText(TConnectSequence::TimeoutText);
-        sequence_->CloseLinkQuietly();
-    } else if (Ticks > limit + CloseAfterTimeoutTicks) {
-        Finish(QDialog::Accepted);
-    }
+    if (procedure_ && !procedure_->IsRunning())
+        procedure_->Start();
 }
 
 void TdlgConnect::reject()
@@ -115,31 +60,17 @@ void TdlgConnect::reject()
         buttCancel->click();
 }
 
-void TdlgConnect::Cancel()
+void TdlgConnect::ShowStatus(const QString& text)
 {
-    if (finished_ || !sequence_)
-        return;
-    buttCancel->setEnabled(false);
-    sequence_->CloseLinkQuietly();
-    Finish(QDialog::Rejected);
-    buttCancel->setEnabled(true);
+    lblStatus->setText(text);
+    emit StatusShown(text);
 }
 
-void TdlgConnect::Finish(int result)
+void TdlgConnect::ShowTicks(int32_t ticks)
 {
-    if (finished_)
-        return;
-    finished_ = true;
-    tmrTick->stop();
-    if (sequence_)
-        sequence_->WatchStatus({});
-    done(result);
-}
-
-void TdlgConnect::UpdateStatus()
-{
-    if (sequence_)
-        lblStatus->setText(sequence_->StatusText());
+    Ticks = ticks;
+    lblSeconds->setText(QString::number(ticks));
+    emit TickShown(ticks);
 }
 
 void TdlgConnect::CentreOverMainWindow()

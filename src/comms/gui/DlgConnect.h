@@ -1,20 +1,21 @@
 #pragma once
-// The modal connect dialog: runs a connection attempt (TConnectSequence) at
-// its first one-second tick and shows the status of whichever part is
-// working, with a seconds counter, Cancel (enabled from the fifth second,
-// also the Escape key) and the overall time-out of the "ModemTimeout"
-// setting. It closes itself once the attempt has ended.
+// The modal connect dialog: the window of the connect procedure
+// (comms/ConnectProcedure.h), which runs a connection attempt at its first
+// one-second tick. It shows the status of whichever part is working, the
+// seconds, and Cancel (enabled from the fifth second, also the Escape key),
+// and closes itself when the procedure ends.
 #include <QDialog>
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 class QLabel;
 class QPushButton;
-class QTimer;
 
 namespace Quorvel1 {
 
+class TConnectProcedure;
 class TConnectSequence;
 
 class TdlgConnect : public QDialog {
@@ -22,11 +23,6 @@ class TdlgConnect : public QDialog {
 public:
     static constexpr int ClientWidth = 385;
     static constexpr int ClientHeight = 87;
-    static constexpr int TickMs = 1000;
-    static constexpr int CancelTick = 5;
-    // After the time-out, how long an attempt stuck in a transfer is given
-    // to end before the dialog closes regardless.
-    static constexpr int CloseAfterTimeoutTicks = 30;
     static constexpr const char* Caption = "QuorvelXP Connecting...";
 
     // `reportError` shows an attempt's exception (the controller's ReportError).
@@ -34,18 +30,26 @@ public:
 
     // `parent` is the main window, over which the dialog centres itself.
     explicit TdlgConnect(ReportHook reportError, QWidget* parent = nullptr);
+    ~TdlgConnect() override;
 
     // Runs the attempt behind the modal dialog; the sequence holds the
     // results afterwards. Returns the dialog's result (Accepted, or Rejected
     // after Cancel).
     int Execute(TConnectSequence& sequence);
 
+    // The length of a tick (one second unless changed).
+    void SetTickInterval(int ms) { tickMs_ = ms; }
+
     QLabel* lblStatus;
     QLabel* lblSeconds;
     QPushButton* buttCancel;
-    QTimer* tmrTick;
 
     int32_t Ticks = 0;
+
+signals:
+    // The status label shows a new text; the seconds label a new count.
+    void StatusShown(const QString& text);
+    void TickShown(int ticks);
 
 public slots:
     void reject() override;
@@ -54,18 +58,13 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void Activate();
-    void Tick();
-    void FirstTick();
-    void CheckTimeout();
-    void Cancel();
-    void Finish(int result);
-    void UpdateStatus();
+    void ShowStatus(const QString& text);
+    void ShowTicks(int32_t ticks);
     void CentreOverMainWindow();
 
     ReportHook reportError_;
-    TConnectSequence* sequence_ = nullptr;
-    bool finished_ = false;
+    std::unique_ptr<TConnectProcedure> procedure_;
+    int tickMs_;
 };
 
 } // namespace Quorvel1

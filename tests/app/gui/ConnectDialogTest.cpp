@@ -1,14 +1,18 @@
 // The connect dialog on the offscreen platform: Connect Local from the main
-// window against the site simulator, the link state in status panel 1, and
-// a port that cannot be opened, which leaves the dialog open until Cancel.
+// window against the site simulator with the status texts on show and the
+// link state in status panel 1; Cancel held back for the first four seconds;
+// the "ModemTimeout" ending a dial that never answers; Cancel during a dial;
+// and a port that cannot be opened, which closes the dialog by itself.
 #include "support/AppFixture.h"
 #include "support/SimProcess.h"
 
 #include "app/QuorvelW.h"
 #include "app/gui/MainWindow.h"
+#include "comms/ConnectProcedure.h"
 #include "comms/ConnectSequence.h"
 #include "comms/MestraIF.h"
 #include "comms/Properties.h"
+#include "comms/TapiModem.h"
 #include "comms/gui/DlgConnect.h"
 #include "site/SiteExt.h"
 
@@ -18,13 +22,19 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <map>
+
 using namespace Quorvel1;
+using namespace std::chrono_literals;
 using AppTest::AppFixture;
 using QuorvelTest::SimProcess;
 
 namespace {
 
 constexpr int StartupLimitMs = 30000;
+constexpr int QuickTickMs = 20;
+const QString QuickModem = "modem delay 50\nmodem guard 100\n";
+const QString NeverAnswers = "modem delay 3600000\n";
 
 class ConnectDialogTest : public AppFixture {
 protected:
@@ -49,19 +59,90 @@ protected:
     }
 };
 
+// A dialog of its own over a controller's link, logger and site, with the
+// simulator's modem as device 0 and its configuration file written.
+class RemoteDialogTest : public ConnectDialogTest {
+protected:
+    RemoteDialogTest()
+        : controller(view),
+          dialog([this](const QString& message) { errors.append(message); })
+    {
+        dialog.SetTickInterval(QuickTickMs);
+        QObject::connect(&dialog, &TdlgConnect::TickShown, [this](int ticks) {
+            cancelEnabledAt[ticks] = dialog.buttCancel->isEnabled();
+            statusAt[ticks] = dialog.lblStatus->text();
+        });
+        QObject::connect(&dialog, &TdlgConnect::StatusShown, [this](const QString& text) {
+            if (!text.isEmpty())
+                shown << text;
+        });
+    }
+
+    void StartSim(const QString& scenario)
+    {
+        sim = std::make_unique<SimProcess>(QStringList{"--modem"}, QuickModem + scenario);
+        modem.Initialise({sim->PortPath()});
+        modem.SetTimings({2000ms, 150ms});
+        modem.WriteConfigFile(ProgramFolder() + "ModemCfg0.dat");
+        controller.Properties().ModemDevice = 0;
+        controller.Site().SetTelephone("1");
+    }
+
+    int Execute(TConnectSequence& sequence)
+    {
+        sequence.Begin(true);
+        return dialog.Execute(sequence);
+    }
+
+    TConnectSequence MakeSequence()
+    {
+        return TConnectSequence(controller.Link(), controller.Logger(), controller.Site(),
+                                controller.Properties(), &modem,
+                                [this](const QString& message) { errors.append(message); });
+    }
+
+    THeadlessView view;
+    TQuorvelW controller;
+    QStringList errors;
+    QStringList shown;
+    std::map<int, bool> cancelEnabledAt;
+    std::map<int, QString> statusAt;
+    std::unique_ptr<SimProcess> sim;
+    TTapiModem modem;
+    TdlgConnect dialog;
+};
+
 } // namespace
 
-TEST_F(ConnectDialogTest, ConnectLocalShowsLocalAndDisconnectShowsOffline)
+TEST_F(ConnectDialogTest, ConnectLocalShowsTheConnectsStatusTextsThenLocal)
 {
     SimProcess sim;
     TFQw window{QStringList()};
     Start(window);
     TQuorvelW& controller = *window.AppController();
     controller.Properties().LocalPort = sim.PortPath();
+    QStringList shown;
+    // The dialog is made at the first connect: the watch starts inside it.
+    QTimer::singleShot(0, [&] {
+        ASSERT_NE(window.ConnectDialog(), nullptr);
+        QObject::connect(window.ConnectDialog(), &TdlgConnect::StatusShown, [&](const QString& text) {
+            if (!text.isEmpty() && (shown.isEmpty() || shown.back() != text))
+                shown << text;
+        });
+    });
 
     Find<QAction>(window, "actConnectLocal")->trigger();
+
     ASSERT_TRUE(controller.Online);
     EXPECT_TRUE(controller.LoggerPresent);
+    const QStringList linkTexts = {"Resetting...",  "Reset: clearing read buffer...",
+                                   "Reset: resetting link...", "Connecting",
+                                   "Getting Descr", "Selecting interface unit",
+                                   "Connected"};
+    ASSERT_GT(shown.size(), linkTexts.size()) << shown.join('|').toStdString();
+    EXPECT_EQ(shown.mid(0, linkTexts.size()), linkTexts) << shown.join('|').toStdString();
+    // Then the logger's.
+    EXPECT_EQ(shown[linkTexts.size()], "Reading logger status");
     ASSERT_NE(window.ConnectDialog(), nullptr);
     EXPECT_FALSE(window.ConnectDialog()->isVisible());
     EXPECT_EQ(window.ConnectDialog()->windowTitle(), "QuorvelXP Connecting...");
@@ -77,34 +158,102 @@ TEST_F(ConnectDialogTest, ConnectLocalShowsLocalAndDisconnectShowsOffline)
     EXPECT_TRUE(Find<QAction>(window, "actConnectLocal")->isEnabled());
 }
 
-// The dialog stays open after the error; Cancel is enabled from the fifth
-// tick and closes the dialog with everything closed.
-TEST_F(ConnectDialogTest, PortThatCannotBeOpenedLeavesTheDialogOpenUntilCancel)
+TEST_F(RemoteDialogTest, CancelIsDisabledForTheFirstFourTicksAndTheTimeoutEndsTheDial)
 {
-    THeadlessView view;
-    TQuorvelW controller(view);
+    StartSim(NeverAnswers);
+    controller.Properties().ModemTimeout = 6;
+    TConnectSequence sequence = MakeSequence();
+
+    EXPECT_EQ(Execute(sequence), QDialog::Accepted);
+
+    for (int tick = 1; tick < TConnectProcedure::CancelTick; ++tick)
+        EXPECT_FALSE(cancelEnabledAt.at(tick)) << tick;
+    EXPECT_TRUE(cancelEnabledAt.at(TConnectProcedure::CancelTick));
+    // The time-out comes with the seventh tick and ends the dial.
+    EXPECT_NE(statusAt.at(6), TConnectSequence::TimeoutText);
+    EXPECT_EQ(statusAt.at(7), TConnectSequence::TimeoutText);
+    EXPECT_EQ(dialog.lblStatus->text(), TConnectSequence::TimeoutText);
+    EXPECT_TRUE(shown.contains("Dialing"));
+    EXPECT_EQ(errors, QStringList{TTapiModem::ConnectCallText});
+    EXPECT_TRUE(sequence.TimedOut);
+    EXPECT_FALSE(sequence.ModemUp);
+    EXPECT_FALSE(sequence.Connected);
+    EXPECT_EQ(modem.GetStatus(), "Idle");
+}
+
+TEST_F(RemoteDialogTest, GoodRemoteConnectShowsTheModemsThenTheLinksStatus)
+{
+    StartSim({});
+    TConnectSequence sequence = MakeSequence();
+
+    EXPECT_EQ(Execute(sequence), QDialog::Accepted);
+
+    EXPECT_TRUE(sequence.ModemUp);
+    EXPECT_TRUE(sequence.Connected);
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('|').toStdString();
+    const qsizetype dialing = shown.indexOf("Dialing");
+    const qsizetype resetting = shown.indexOf("Resetting...");
+    ASSERT_GE(dialing, 0) << shown.join('|').toStdString();
+    EXPECT_LT(dialing, shown.indexOf("Proceeding"));
+    EXPECT_GT(resetting, shown.indexOf("Proceeding"));
+    sequence.CloseLink();
+    EXPECT_FALSE(controller.Link().IsOpen());
+    EXPECT_EQ(modem.GetStatus(), "Idle");
+}
+
+TEST_F(RemoteDialogTest, CancelDuringADialEndsTheCall)
+{
+    StartSim(NeverAnswers);
+    TConnectSequence sequence = MakeSequence();
+    QObject::connect(&dialog, &TdlgConnect::TickShown, [this](int ticks) {
+        if (ticks == TConnectProcedure::CancelTick)
+            dialog.buttCancel->click();
+    });
+
+    EXPECT_EQ(Execute(sequence), QDialog::Rejected);
+
+    EXPECT_EQ(dialog.Ticks, TConnectProcedure::CancelTick);
+    EXPECT_FALSE(sequence.ModemUp);
+    EXPECT_FALSE(sequence.Connected);
+    EXPECT_FALSE(controller.Link().IsOpen());
+    EXPECT_EQ(modem.GetStatus(), "Idle");
+}
+
+// The error is reported once and the dialog closes by itself: nobody has to
+// press Cancel after a connect that can no longer succeed.
+TEST_F(RemoteDialogTest, PortThatCannotBeOpenedClosesTheDialogWithNothingConnected)
+{
     controller.Properties().LocalPort = Path("no-such-port");
-    QStringList errors;
-    TdlgConnect dialog([&](const QString& message) { errors.append(message); });
-    dialog.tmrTick->setInterval(10);
+    controller.Properties().ModemTimeout = 0; // nothing else would close it
     TConnectSequence sequence(controller.Link(), controller.Logger(), controller.Site(),
                               controller.Properties(), nullptr, {});
     sequence.Begin(false);
-
-    bool cancelWasDisabledAfterTheError = false;
-    QTimer watcher;
-    QObject::connect(&watcher, &QTimer::timeout, [&] {
-        if (!errors.isEmpty() && dialog.Ticks < TdlgConnect::CancelTick && !dialog.buttCancel->isEnabled())
-            cancelWasDisabledAfterTheError = true;
-        if (dialog.buttCancel->isEnabled() && dialog.isVisible())
+    // A dialog left open is cancelled in the end, which the result tells.
+    QObject::connect(&dialog, &TdlgConnect::TickShown, [this](int ticks) {
+        if (ticks == 10 * TConnectProcedure::CancelTick)
             dialog.buttCancel->click();
     });
-    watcher.start(1);
-    EXPECT_EQ(dialog.Execute(sequence), QDialog::Rejected);
+
+    EXPECT_EQ(dialog.Execute(sequence), QDialog::Accepted);
+
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].startsWith("Couldn't open comm port")) << errors[0].toStdString();
-    EXPECT_TRUE(cancelWasDisabledAfterTheError);
-    EXPECT_GE(dialog.Ticks, TdlgConnect::CancelTick);
     EXPECT_FALSE(sequence.Connected);
+    EXPECT_FALSE(sequence.LoggerPresent);
     EXPECT_FALSE(controller.Link().IsOpen());
+}
+
+TEST_F(RemoteDialogTest, EscapeDoesNothingWhileCancelIsDisabled)
+{
+    StartSim(NeverAnswers);
+    controller.Properties().ModemTimeout = 3;
+    TConnectSequence sequence = MakeSequence();
+    QObject::connect(&dialog, &TdlgConnect::TickShown, [this](int ticks) {
+        if (ticks == 1)
+            dialog.reject();
+    });
+
+    // Closed by the time-out, not cancelled.
+    EXPECT_EQ(Execute(sequence), QDialog::Accepted);
+    EXPECT_EQ(statusAt.at(4), TConnectSequence::TimeoutText);
 }
