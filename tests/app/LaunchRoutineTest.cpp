@@ -225,12 +225,12 @@ TEST_F(LaunchSiteTest, AlarmsWithoutAnErrorLogFailTheRun)
     EXPECT_EQ(Launch().left(2), "1\n");
 }
 
-// The real controller, whose connection is not offered yet: a run that asks
-// to connect ends as for a site that cannot be reached.
-TEST_F(LaunchSiteTest, ConnectingNotYetOfferedFailsTheRunWithAnErrorLine)
+// The real controller with no modem configuration file: a run that asks to
+// connect remotely ends as for a site that cannot be reached.
+TEST_F(LaunchSiteTest, RemoteRunWithoutAModemConfigurationFailsWithAnErrorLine)
 {
     EXPECT_EQ(RunUnattended({"-ARG", site}), 1);
     const QByteArray log = ReadFile(ErrorLogPath());
-    EXPECT_TRUE(log.contains("is not available yet: Quorvel Error\n")) << log.toStdString();
+    EXPECT_TRUE(log.contains("TAPI: Couldn't read config file: Quorvel Error\n")) << log.toStdString();
     EXPECT_EQ(Launch(), "1\n" + site.toUtf8() + "\n\n");
 }

@@ -33,9 +33,12 @@ const QString NeverAnswers = "modem delay 3600000\n";
 
 class RemoteConnectTest : public AppFixture {
 protected:
-    // The program folder outlives a test: no configuration file of an
-    // earlier one may serve this one.
-    RemoteConnectTest() : controller(view)
+    // The program folder outlives a test: no configuration file may serve
+    // another test.
+    RemoteConnectTest() : controller(view) { RemoveConfigFiles(); }
+    ~RemoteConnectTest() override { RemoveConfigFiles(); }
+
+    static void RemoveConfigFiles()
     {
         QFile::remove(ConfigFile(0));
         QFile::remove(ConfigFile(1));

@@ -78,12 +78,18 @@ protected:
         });
     }
 
+    // The program folder outlives a test: its configuration file must not
+    // serve another test.
+    ~RemoteDialogTest() override { QFile::remove(ConfigFile()); }
+
+    static QString ConfigFile() { return ProgramFolder() + "ModemCfg0.dat"; }
+
     void StartSim(const QString& scenario)
     {
         sim = std::make_unique<SimProcess>(QStringList{"--modem"}, QuickModem + scenario);
         modem.Initialise({sim->PortPath()});
         modem.SetTimings({2000ms, 150ms});
-        modem.WriteConfigFile(ProgramFolder() + "ModemCfg0.dat");
+        modem.WriteConfigFile(ConfigFile());
         controller.Properties().ModemDevice = 0;
         controller.Site().SetTelephone("1");
     }
