@@ -70,10 +70,10 @@ bool TConnectSequence::Dial()
         modem_->SetDevice(uint32_t(device));
         modem_->ReadConfigFile(ProgramFolder() + ModemConfigBaseName + QString::number(device) +
                                ModemConfigExt);
-        // The modem's port runs at the site's speed unless its own
-        // configuration names one.
-        if (site_.ComSpeed > 0)
-            modem_->SetLinkSpeed(uint32_t(site_.ComSpeed));
+        // The modem's port runs at the link's speed (the site's, or the
+        // default when the site names none) unless its own configuration
+        // names one; never at the speed of a site dialled before.
+        modem_->SetLinkSpeed(link_.BaudRate);
         modem_->Dial(DialNumber());
         CommHandle = modem_->CommHandle();
         ModemUp = modem_->CallConnected && CommHandle >= 0;

@@ -3,11 +3,13 @@
 // job runner, disconnecting, a port that does not exist, and the built
 // program's unattended run with the letter L.
 #include "support/AppFixture.h"
+#include "support/PtyPair.h"
 #include "support/SimProcess.h"
 
 #include "app/QuorvelW.h"
 #include "comms/ConnectSequence.h"
 #include "comms/MestraIF.h"
+#include "comms/PelkExceptions.h"
 #include "comms/Properties.h"
 #include "jobs/PelkThread.h"
 #include "logger/LogIF.h"
@@ -99,6 +101,25 @@ TEST_F(ConnectTest, MissingPortFailsWithTheCommPortErrorAndStaysOffline)
     EXPECT_FALSE(controller.LoggerPresent);
     EXPECT_FALSE(controller.Link().IsOpen());
     EXPECT_EQ(controller.Site().ProcId, 0);
+}
+
+// Nobody answers behind the port and the link's own time-outs are long: the
+// "ModemTimeout" aborts the link, whose abort error is reported once, and the
+// attempt ends then rather than 30 seconds later.
+TEST_F(ConnectTest, ModemTimeoutAbortsALinkThatNeverAnswers)
+{
+    QuorvelTest::PtyPair silent;
+    TQuorvelW controller(view);
+    controller.Properties().LocalPort = silent.SlavePath();
+    controller.Properties().ModemTimeout = 1;
+    controller.Site().ComTimeouts = "10,30000,30000,30000,30000,30000";
+
+    EXPECT_FALSE(controller.Connect(false));
+
+    ASSERT_EQ(view.Messages.size(), 1u);
+    EXPECT_EQ(view.Messages[0].Text, Pelk::EPelkUserAbort::Text);
+    EXPECT_FALSE(controller.Online);
+    EXPECT_FALSE(controller.Link().IsOpen());
 }
 
 TEST_F(ConnectTest, BadTimeoutListIsReportedAndNothingIsOpened)
