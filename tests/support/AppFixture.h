@@ -48,6 +48,8 @@ public:
     QString Description; // copied into the site by StoreFieldsToSite when set
     bool SiteTabShown = false;
     QString Panels[3];
+    int UnitListClears = 0;
+    int UnitScans = 0;
 
     void SetStatusText(const QString& text, int panel) override { Panels[panel] = text; }
     void RefreshFromSite() override { ++Refreshes; }
@@ -69,6 +71,8 @@ public:
         return Take(OpenNames, QString());
     }
     void ShowSiteTab() override { SiteTabShown = true; }
+    void UnitsCleared() override { ++UnitListClears; }
+    void UnitsScanned() override { ++UnitScans; }
 
 private:
     template <typename T>

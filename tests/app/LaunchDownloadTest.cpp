@@ -1,0 +1,83 @@
+// The launch letters G and T end to end against the simulator's logger: the
+// built program's headless -ALGT run writes the new log file's path to the
+// launch file.
+#include "support/AppFixture.h"
+#include "support/SimProcess.h"
+
+#include "logger/Log1.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+
+using namespace Quorvel1;
+using AppTest::AppFixture;
+using AppTest::EmptySiteFile;
+using QuorvelTest::SimProcess;
+
+namespace {
+
+constexpr int ProgramEndMs = 60000;
+const QByteArray ShortTimeouts = "2,300,100,100,100,1500";
+
+class LaunchDownloadTest : public AppFixture {
+protected:
+    void StartSim(const QStringList& arguments, const QString& scenario)
+    {
+        sim = std::make_unique<SimProcess>(arguments, scenario);
+        StoreSetting("Settings/Comms/LocalPort", sim->PortPath());
+    }
+
+    // A site file with short link time-outs in its ini file beside it.
+    QString SiteFile()
+    {
+        const QString site = Path("4660.ste");
+        WriteFile(site, EmptySiteFile("Logger site"));
+        WriteFile(Path("4660.ini"), "[Site]\nComTimeouts=" + ShortTimeouts + "\n");
+        return site;
+    }
+
+    QStringList LogFiles() const { return QDir(Folder()).entryList({"*.LOG"}, QDir::Files); }
+
+    static QStringList LaunchLines()
+    {
+        return QString::fromUtf8(ReadFile(LaunchPath())).split('\n');
+    }
+
+    std::unique_ptr<SimProcess> sim;
+};
+
+} // namespace
+
+TEST_F(LaunchDownloadTest, HeadlessRunWithGAndTWritesTheNewLogFilesPath)
+{
+    StartSim({}, "logger prefill 300\n");
+    const QString site = SiteFile();
+
+    const QString program = qEnvironmentVariable("QUORVEL_PROGRAM");
+    ASSERT_FALSE(program.isEmpty()) << "QUORVEL_PROGRAM names the built program";
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(name);
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(program, {"-ALGT", site});
+    ASSERT_TRUE(process.waitForFinished(ProgramEndMs));
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString()
+                                     << ReadFile(ErrorLogPath()).toStdString();
+
+    const QStringList lines = LaunchLines();
+    ASSERT_EQ(lines.size(), 4) << lines.join('|').toStdString(); // three lines and the end
+    EXPECT_EQ(lines[0], "0");
+    EXPECT_EQ(lines[1], site);
+    ASSERT_EQ(LogFiles().size(), 1) << LogFiles().join(' ').toStdString();
+    EXPECT_EQ(QFileInfo(lines[2]).canonicalFilePath(), QFileInfo(Path(LogFiles()[0])).canonicalFilePath());
+
+    QFile file(lines[2]);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    TLog1 saved;
+    ASSERT_TRUE(saved.LoadFromFile(file));
+    EXPECT_EQ(saved.Status.Entries, 300);
+    EXPECT_TRUE(saved.CheckLog());
+}
