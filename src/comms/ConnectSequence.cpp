@@ -75,8 +75,14 @@ bool TConnectSequence::Dial()
         // names one; never at the speed of a site dialled before.
         modem_->SetLinkSpeed(link_.BaudRate);
         modem_->Dial(DialNumber());
-        CommHandle = modem_->CommHandle();
-        ModemUp = modem_->CallConnected && CommHandle >= 0;
+        if (modem_->CallConnected) {
+            CommHandle = modem_->CommHandle();
+            // A call whose data port cannot be had is of no use; the attempt
+            // hangs it up.
+            if (CommHandle < 0)
+                throw Exception(TTapiModem::CommHandleText);
+        }
+        ModemUp = modem_->CallConnected;
     } catch (const Exception& e) {
         ReportError(e.Message());
         ModemUp = false;

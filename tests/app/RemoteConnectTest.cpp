@@ -192,16 +192,6 @@ TEST_F(RemoteConnectTest, NoCarrierFailsTheConnectThroughTheController)
     EXPECT_EQ(modem->GetStatus(), "Idle");
 }
 
-TEST_F(RemoteConnectTest, NoCarrierShowsTheCallDisconnected)
-{
-    StartSim("modem answer NO CARRIER\n");
-
-    const QStringList shown = RunShowingStatus(true);
-
-    EXPECT_TRUE(shown.contains("Disconnected")) << shown.join('|').toStdString();
-    EXPECT_FALSE(shown.contains("Connected"));
-}
-
 TEST_F(RemoteConnectTest, ModemTimeoutEndsADialThatNeverAnswers)
 {
     StartSim(NeverAnswers);
