@@ -8,8 +8,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
-#include <QProcessEnvironment>
 
 using namespace Quorvel1;
 using AppTest::AppFixture;
@@ -18,7 +16,6 @@ using QuorvelTest::SimProcess;
 
 namespace {
 
-constexpr int ProgramEndMs = 60000;
 const QByteArray ShortTimeouts = "2,300,100,100,100,1500";
 
 class LaunchDownloadTest : public AppFixture {
@@ -55,17 +52,9 @@ TEST_F(LaunchDownloadTest, HeadlessRunWithGAndTWritesTheNewLogFilesPath)
     StartSim({}, "logger prefill 300\n");
     const QString site = SiteFile();
 
-    const QString program = qEnvironmentVariable("QUORVEL_PROGRAM");
-    ASSERT_FALSE(program.isEmpty()) << "QUORVEL_PROGRAM names the built program";
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        environment.remove(name);
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.start(program, {"-ALGT", site});
-    ASSERT_TRUE(process.waitForFinished(ProgramEndMs));
-    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString()
-                                     << ReadFile(ErrorLogPath()).toStdString();
+    const AppTest::TProgramRun run = RunProgram({"-ALGT", site});
+    ASSERT_TRUE(run.Finished);
+    EXPECT_EQ(run.ExitCode, 0) << run.Errors.toStdString() << ReadFile(ErrorLogPath()).toStdString();
 
     const QStringList lines = LaunchLines();
     ASSERT_EQ(lines.size(), 4) << lines.join('|').toStdString(); // three lines and the end

@@ -11,8 +11,6 @@
 #include "site/SiteExt.h"
 #include "units/ConfigBlock.h"
 
-#include <QProcess>
-#include <QProcessEnvironment>
 
 using namespace Quorvel1;
 using AppTest::AppFixture;
@@ -21,7 +19,6 @@ using QuorvelTest::SimProcess;
 
 namespace {
 
-constexpr int ProgramEndMs = 60000;
 // An absent unit costs one short LAN time-out, so a scan of 30 numbers stays
 // within a few seconds.
 const QString ShortTimeouts = QStringLiteral("2,300,100,100,100,1500");
@@ -177,16 +174,9 @@ TEST_F(UnitCommandsTest, UnattendedRunsCollectAndClearAlarms)
     EXPECT_TRUE(first.contains("Unit 12 trips: 00A0\n")) << first.toStdString();
     EXPECT_EQ(LanCommands(), 1u);
 
-    const QString program = qEnvironmentVariable("QUORVEL_PROGRAM");
-    ASSERT_FALSE(program.isEmpty()) << "QUORVEL_PROGRAM names the built program";
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        environment.remove(name);
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.start(program, {"-ALF", site});
-    ASSERT_TRUE(process.waitForFinished(ProgramEndMs));
-    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    const AppTest::TProgramRun run = RunProgram({"-ALF", site});
+    ASSERT_TRUE(run.Finished);
+    EXPECT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
     EXPECT_EQ(ReadFile(LaunchPath()).left(2), "0\n");
     const QString second = ErrorLog().mid(first.size());
     EXPECT_TRUE(second.contains("*** QuorvelW")) << second.toStdString();

@@ -3,6 +3,9 @@
 #include "app/QuorvelW.h"
 #include "site/SiteExt.h"
 
+#include <QProcess>
+#include <QProcessEnvironment>
+
 namespace AppTest {
 
 void TRecordingView::StoreFieldsToSite()
@@ -39,6 +42,28 @@ void AppFixture::WriteFile(const QString& path, const QByteArray& bytes)
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+TProgramRun AppFixture::RunProgram(const QStringList& arguments)
+{
+    TProgramRun result;
+    const QString program = qEnvironmentVariable("QUORVEL_PROGRAM");
+    EXPECT_FALSE(program.isEmpty()) << "QUORVEL_PROGRAM names the built program";
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(name);
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.setProcessChannelMode(QProcess::SeparateChannels);
+    process.start(program, arguments);
+    result.Finished = process.waitForFinished(ProgramEndMs) && process.exitStatus() == QProcess::NormalExit;
+    if (!result.Finished)
+        process.kill();
+    process.waitForFinished();
+    result.ExitCode = process.exitCode();
+    result.Output = process.readAllStandardOutput();
+    result.Errors = process.readAllStandardError();
+    return result;
 }
 
 QByteArray AppFixture::ReadFile(const QString& path)

@@ -86,8 +86,22 @@ private:
     }
 };
 
+// How a run of the built program ended.
+struct TProgramRun {
+    bool Finished = false; // ended by itself within the time allowed
+    int ExitCode = -1;
+    QByteArray Output;
+    QByteArray Errors;
+};
+
 class AppFixture : public ::testing::Test {
 protected:
+    static constexpr int ProgramEndMs = 60000;
+
+    // Runs the built program (QUORVEL_PROGRAM) with the test's own program
+    // folder and settings, and without any window system in its environment.
+    static TProgramRun RunProgram(const QStringList& arguments);
+
     AppFixture();
     ~AppFixture() override;
 
