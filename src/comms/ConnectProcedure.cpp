@@ -94,11 +94,10 @@ void TConnectProcedure::RunAttempt()
         if (!cancelled_ && reportError_)
             reportError_(failure);
         sequence_.CloseLinkQuietly();
-    } else if (!running_) {
-        // Ended by Cancel or after the time-out while the attempt was still
-        // under way: nothing the attempt brought up afterwards may stay up.
-        if (sequence_.ModemUp || sequence_.Connected || sequence_.LoggerPresent)
-            sequence_.CloseLinkQuietly();
+    } else if (!running_ || sequence_.TimedOut) {
+        // Stopped by Cancel or the time-out while the attempt was under way:
+        // what it opened is closed now that nothing waits on it any more.
+        sequence_.CloseLinkQuietly();
     }
     Finish(false);
 }
@@ -112,9 +111,8 @@ void TConnectProcedure::CheckTimeout()
         sequence_.TimedOut = true;
         sequence_.WatchStatus({}); // the time-out text stays on show
         ShowStatus(QString::fromLatin1(TConnectSequence::TimeoutText));
-        // Ends the dial (the modem's hang-up) or the link's wait (its abort
-        // flag); the attempt then returns and the procedure ends.
-        sequence_.CloseLinkQuietly();
+        // The attempt then returns, closes down and ends the procedure.
+        StopAttempt();
     } else if (ticks_ > limit + CloseAfterTimeoutTicks) {
         Finish(false);
     }
@@ -126,9 +124,19 @@ void TConnectProcedure::Cancel()
         return;
     EnableCancel(false);
     cancelled_ = true;
-    sequence_.CloseLinkQuietly();
+    StopAttempt();
     Finish(true);
     EnableCancel(true);
+}
+
+// This runs inside the attempt's waits: the port the attempt is reading
+// must stay until the attempt has returned (RunAttempt closes it then).
+void TConnectProcedure::StopAttempt()
+{
+    if (attemptRunning_)
+        sequence_.Interrupt();
+    else
+        sequence_.CloseLinkQuietly();
 }
 
 void TConnectProcedure::Finish(bool cancelled)

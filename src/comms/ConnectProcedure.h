@@ -65,6 +65,7 @@ private:
     void Tick();
     void RunAttempt();
     void CheckTimeout();
+    void StopAttempt();
     void Finish(bool cancelled);
     void EnableCancel(bool enabled);
     void ShowStatus(const QString& text);

@@ -133,6 +133,13 @@ void TConnectSequence::CloseLink()
         std::rethrow_exception(failure);
 }
 
+void TConnectSequence::Interrupt()
+{
+    link_.Disconnect();
+    if (modem_)
+        modem_->Abort();
+}
+
 void TConnectSequence::CloseLinkQuietly()
 {
     try {

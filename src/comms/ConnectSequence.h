@@ -57,10 +57,14 @@ public:
     // false. The call's data port is kept for OpenLink.
     bool Dial();
     bool OpenLink();
-    // Closes the logger, the link and a modem call. Also the way to stop an
-    // attempt in progress: the link's disconnect sets its abort flag, and
-    // the modem's hang-up ends a dial that is still waiting.
+    // Closes the logger, the link and a modem call. Not while an attempt is
+    // in progress (from inside its waits): that one is stopped with
+    // Interrupt and closed once it has returned.
     void CloseLink();
+    // Ends the waits of an attempt in progress without freeing what they
+    // still use: the link's disconnect sets its abort flag, and the modem's
+    // abort ends a dial that is still waiting.
+    void Interrupt();
     // CloseLink for the paths that are already failing: its own errors would
     // only hide the first one.
     void CloseLinkQuietly();

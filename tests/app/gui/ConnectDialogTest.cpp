@@ -4,6 +4,7 @@
 // the "ModemTimeout" ending a dial that never answers; Cancel during a dial;
 // and a port that cannot be opened, which closes the dialog by itself.
 #include "support/AppFixture.h"
+#include "support/PtyPair.h"
 #include "support/SimProcess.h"
 
 #include "app/QuorvelW.h"
@@ -223,6 +224,31 @@ TEST_F(RemoteDialogTest, CancelDuringADialEndsTheCall)
     EXPECT_FALSE(sequence.Connected);
     EXPECT_FALSE(controller.Link().IsOpen());
     EXPECT_EQ(modem.GetStatus(), "Idle");
+}
+
+// The port the link is reading stays until the read has ended; it is closed
+// once the attempt has returned.
+TEST_F(RemoteDialogTest, CancelDuringALinkConnectClosesThePortAfterTheAttempt)
+{
+    QuorvelTest::PtyPair silent;
+    controller.Properties().LocalPort = silent.SlavePath();
+    controller.Link().SetTimeouts("10,30000,30000,30000,30000,30000");
+    TConnectSequence sequence(controller.Link(), controller.Logger(), controller.Site(),
+                              controller.Properties(), nullptr, {});
+    sequence.Begin(false);
+    // Well into the reset, whose first read waits for the silent far end.
+    constexpr int ResetReadingTick = 40;
+    QObject::connect(&dialog, &TdlgConnect::TickShown, [&](int ticks) {
+        if (ticks == ResetReadingTick)
+            dialog.buttCancel->click();
+    });
+
+    EXPECT_EQ(dialog.Execute(sequence), QDialog::Rejected);
+
+    EXPECT_EQ(dialog.Ticks, ResetReadingTick);
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('|').toStdString();
+    EXPECT_FALSE(sequence.Connected);
+    EXPECT_FALSE(controller.Link().IsOpen());
 }
 
 // The error is reported once and the dialog closes by itself: nobody has to
