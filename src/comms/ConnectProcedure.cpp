@@ -80,16 +80,18 @@ void TConnectProcedure::RunAttempt()
     if (!running_)
         return;
     attemptRunning_ = true;
+    bool failed = true;
     QString failure;
     try {
         sequence_.Run();
+        failed = false;
     } catch (const Exception& e) {
         failure = e.Message();
     } catch (const std::exception& e) {
         failure = QString::fromUtf8(e.what());
     }
     attemptRunning_ = false;
-    if (!failure.isNull()) {
+    if (failed) {
         // After Cancel the link's abort error is no news to the user.
         if (!cancelled_ && reportError_)
             reportError_(failure);
