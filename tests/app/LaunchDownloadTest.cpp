@@ -4,6 +4,7 @@
 #include "support/AppFixture.h"
 #include "support/SimProcess.h"
 
+#include "app/QuorvelW.h"
 #include "logger/Log1.h"
 
 #include <QDir>
@@ -69,4 +70,49 @@ TEST_F(LaunchDownloadTest, HeadlessRunWithGAndTWritesTheNewLogFilesPath)
     ASSERT_TRUE(saved.LoadFromFile(file));
     EXPECT_EQ(saved.Status.Entries, 300);
     EXPECT_TRUE(saved.CheckLog());
+}
+
+// The logger miscounts its entries during its first two holds: two corrupt
+// downloads are reported and retried, the third is saved.
+TEST_F(LaunchDownloadTest, CorruptLogIsReportedAndRetriedUntilADownloadChecks)
+{
+    StartSim({}, "logger prefill 50\nlogger clock-stopped\nlogger corrupt-holds 2\n");
+    const QString site = SiteFile();
+    {
+        AppTest::TRecordingView view;
+        Quorvel1::TQuorvelW controller(view);
+        EXPECT_TRUE(controller.RunLaunch("-ALG", site));
+        EXPECT_TRUE(controller.LaunchSucceeded());
+    }
+    const QString log = QString::fromUtf8(ReadFile(ErrorLogPath()));
+    EXPECT_EQ(log.count("Log download failed: Log corruption: Quorvel Error\n"), 2) << log.toStdString();
+    ASSERT_EQ(LogFiles().size(), 1);
+    EXPECT_EQ(LaunchLines().value(0), "0");
+}
+
+// Three corrupt downloads fail the command; at the screen the user is then
+// offered to clear logging, and OK restarts the logger with an empty log.
+TEST_F(LaunchDownloadTest, ThreeCorruptDownloadsOfferToClearLogging)
+{
+    const QString dump = Path("logger.dump");
+    StartSim({"--dump-logger", dump}, "logger prefill 50\nlogger clock-stopped\nlogger corrupt-holds 3\n");
+    AppTest::TRecordingView view;
+    Quorvel1::TQuorvelW controller(view);
+    ASSERT_TRUE(controller.OpenSite(SiteFile()));
+    ASSERT_TRUE(controller.Connect(false));
+    view.Answers = {Quorvel1::MessageAnswer::Ok, Quorvel1::MessageAnswer::Ok, Quorvel1::MessageAnswer::Ok,
+                    Quorvel1::MessageAnswer::Ok};
+
+    EXPECT_FALSE(controller.DownloadLog());
+
+    QStringList texts;
+    for (const AppTest::TAskedMessage& message : view.Messages)
+        texts << message.Text;
+    EXPECT_EQ(texts, QStringList({"Log download failed: Log corruption", "Log download failed: Log corruption",
+                                  "Log download failed: Log corruption", "Clear/reset logging?"}));
+    EXPECT_TRUE(LogFiles().isEmpty());
+    sim->GetCounts(); // the dump is written first
+    const QByteArray state = ReadFile(dump);
+    EXPECT_TRUE(state.contains("\nentries=0\n")) << state.left(200).toStdString();
+    controller.Disconnect();
 }

@@ -45,7 +45,7 @@ TEST(SimLoggerSettings, EachDirectiveChangesItsSetting)
     const SimLoggerSettings settings = Parsed({
         "logger interval 300", "logger buffer 0x800", "logger config 2100", "logger format 0x01FF",
         "logger fast 50", "logger prefill 200", "logger stop-when-full", "logger frozen",
-        "logger clock-stopped", "logger seed 9",
+        "logger clock-stopped", "logger seed 9", "logger corrupt-holds 2",
     });
     EXPECT_EQ(settings.Interval, 300);
     EXPECT_EQ(settings.BufferSize, 0x800);
@@ -57,6 +57,7 @@ TEST(SimLoggerSettings, EachDirectiveChangesItsSetting)
     EXPECT_TRUE(settings.Frozen);
     EXPECT_TRUE(settings.ClockStopped);
     EXPECT_EQ(settings.Seed, 9u);
+    EXPECT_EQ(settings.CorruptHolds, 2u);
     EXPECT_FALSE(Parsed({"logger none"}).Present);
 }
 

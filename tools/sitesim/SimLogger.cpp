@@ -173,6 +173,7 @@ void SimLogger::restart()
     start_ = end_;
     entries_ = 0;
     newEntries_ = 0;
+    miscounting_ = false;
     entryBits_.clear();
     usedBits_ = 0;
     startTime_ = clock_;
@@ -352,10 +353,13 @@ void SimLogger::execute()
         break;
     case CmdHold:
         held_ = memory_.Byte(Space::Ram, uint16_t(command + HoldParameterOffset)) != 0;
+        miscounting_ = held_ && corruptHolds_ < settings_.CorruptHolds;
+        corruptHolds_ += miscounting_ ? 1 : 0;
         makeDueEntries();
         break;
     case CmdDownloaded:
         held_ = false;
+        miscounting_ = false;
         newEntries_ = 0;
         makeDueEntries();
         break;
@@ -373,7 +377,7 @@ void SimLogger::publish()
     memory_.SetWord(Space::Ram, status, ReadingsAddress);
     memory_.SetWord(Space::Ram, uint16_t(status + 2), LastValuesAddress);
     memory_.SetWord(Space::Ram, uint16_t(status + TimerOffset), timer_);
-    memory_.SetWord(Space::Ram, uint16_t(status + 8), entries_);
+    memory_.SetWord(Space::Ram, uint16_t(status + 8), uint16_t(entries_ + (miscounting_ ? 1 : 0)));
     memory_.SetWord(Space::Ram, uint16_t(status + 10), newEntries_);
     memory_.SetWord(Space::Ram, uint16_t(status + 12), interval_);
     const uint64_t averageBits = entries_ ? std::max<uint64_t>(1, usedBits_ / entries_) : std::max<uint64_t>(1, 4 * D);

@@ -139,6 +139,8 @@ private:
     uint16_t entries_ = 0;
     uint16_t newEntries_ = 0;
     bool held_ = false;
+    bool miscounting_ = false; // this hold reports a wrong entry count
+    uint32_t corruptHolds_ = 0; // holds that have miscounted so far
     SimRingPosition start_;
     SimRingPosition end_;
     std::deque<uint32_t> entryBits_; // length of each entry in the ring, oldest first

@@ -19,6 +19,9 @@
 //                                  instead of dropping the oldest entries
 //   logger frozen                  never carries out a command
 //   logger clock-stopped           no time passes: no entries, a still clock
+//   logger corrupt-holds N         while held, the first N holds report one
+//                                  entry more than the ring holds, so a log
+//                                  read then fails its check
 //   logger seed N                  seed of the wandering device values
 #include "SimLoggerSettings.h"
 
@@ -121,6 +124,9 @@ void ParseLoggerDirective(SimLoggerSettings& settings, const Words& words, int l
     } else if (what == "clock-stopped") {
         arguments(words, 0, line);
         settings.ClockStopped = true;
+    } else if (what == "corrupt-holds") {
+        arguments(words, 1, line);
+        settings.CorruptHolds = uint32_t(number(words[2], 0, 0xFFFF, line));
     } else if (what == "seed") {
         arguments(words, 1, line);
         settings.Seed = number(words[2], 0, UINT64_MAX, line);

@@ -39,6 +39,7 @@ struct SimLoggerSettings {
     bool StopWhenFull = false;
     bool Frozen = false;       // never carries out a command
     bool ClockStopped = false; // no time passes: no entries, the clock stands
+    uint32_t CorruptHolds = 0; // the first holds report one entry more than the ring holds
     uint64_t Seed = 1;         // of the wandering device values
 };
 
