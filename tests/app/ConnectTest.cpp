@@ -16,8 +16,6 @@
 #include "site/SiteExt.h"
 
 #include <QDateTime>
-#include <QProcess>
-#include <QProcessEnvironment>
 
 using namespace Quorvel1;
 using AppTest::AppFixture;
@@ -26,7 +24,6 @@ using QuorvelTest::SimProcess;
 
 namespace {
 
-constexpr int ProgramEndMs = 60000;
 constexpr uint16_t SimIdentity = 0x4D2E;
 
 class ConnectTest : public AppFixture {
@@ -156,16 +153,9 @@ TEST_F(ConnectTest, UnattendedLocalRunOfTheProgramSucceeds)
     const QString site = Path("north.ste");
     WriteFile(site, EmptySiteFile("North store"));
 
-    const QString program = qEnvironmentVariable("QUORVEL_PROGRAM");
-    ASSERT_FALSE(program.isEmpty()) << "QUORVEL_PROGRAM names the built program";
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        environment.remove(name);
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.start(program, {"-AL", site});
-    ASSERT_TRUE(process.waitForFinished(ProgramEndMs));
-    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    const AppTest::TProgramRun run = RunProgram({"-AL", site});
+    ASSERT_TRUE(run.Finished);
+    EXPECT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
     EXPECT_EQ(ReadFile(LaunchPath()), "0\n" + site.toUtf8() + "\n\n");
     EXPECT_TRUE(ReadFile(ErrorLogPath()).contains("Online: ")) << ReadFile(ErrorLogPath()).toStdString();
 }
