@@ -7,6 +7,7 @@
 #include "logger/LogIF.h"
 
 #include "comms/MestraIF.h"
+#include "logger/LoggerSimFixture.h"
 #include "support/SimProcess.h"
 
 #include <QDir>
@@ -23,10 +24,6 @@ using QuorvelTest::SimProcess;
 
 namespace {
 
-const QString ShortTimeouts = "2,300,100,100,300,1500";
-
-using TDump = std::map<std::string, std::string>;
-
 QByteArray FileBytes(const QString& path)
 {
     QFile file(path);
@@ -42,24 +39,8 @@ std::unique_ptr<TLog1> LoadLog(const QString& path)
     return log;
 }
 
-int Number(const TDump& dump, const std::string& key)
-{
-    return std::stoi(dump.at(key));
-}
-
-class LogDownloadSimTest : public ::testing::Test {
+class LogDownloadSimTest : public QuorvelTest::LoggerSimFixture {
 protected:
-    void Start(const QString& scenario, QStringList arguments = {})
-    {
-        arguments << "--dump-logger" << dumpDir.filePath("logger.txt");
-        sim = std::make_unique<SimProcess>(arguments, scenario);
-        link = std::make_unique<Pelk::TMestraIF>();
-        link->SetTimeouts(ShortTimeouts);
-        link->Open(-1, sim->PortPath());
-        ASSERT_TRUE(link->Connect());
-        log = std::make_unique<TLogIF>(*link);
-        ASSERT_TRUE(log->Open());
-    }
     void StopSim()
     {
         log.reset();
@@ -67,24 +48,6 @@ protected:
         sim.reset();
     }
 
-    TDump Dump()
-    {
-        sim->GetCounts(); // the dump is written just before the counts
-        QFile file(dumpDir.filePath("logger.txt"));
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-        TDump dump;
-        while (!file.atEnd()) {
-            const QByteArray line = file.readLine().trimmed();
-            const int equals = line.indexOf('=');
-            if (equals > 0)
-                dump[line.left(equals).toStdString()] = line.mid(equals + 1).toStdString();
-        }
-        return dump;
-    }
-    QByteArray DumpBytes(const TDump& dump, const std::string& key)
-    {
-        return QByteArray::fromHex(QByteArray::fromStdString(dump.at(key)));
-    }
     // The logger's next file number, as a later download would start from.
     void SetLoggerFileNumber(uint16_t number)
     {
@@ -118,11 +81,7 @@ protected:
         return part;
     }
 
-    QTemporaryDir dumpDir;
     QTemporaryDir files;
-    std::unique_ptr<SimProcess> sim;
-    std::unique_ptr<Pelk::TMestraIF> link;
-    std::unique_ptr<TLogIF> log;
 };
 
 } // namespace
