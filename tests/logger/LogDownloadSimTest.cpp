@@ -1,7 +1,7 @@
 // Log downloads against the site simulator's data logger over the real
 // serial layer: the first file, an appending download that reads only the
 // new bytes, a new file after a logger restart, the file number written
-// back, and failures that leave the previous file untouched.
+// back, and failures (the pulled cable is in LogDownloadFaultsTest.cpp).
 #include "logger/LogDownload.h"
 #include "logger/LogFile.h"
 #include "logger/LogIF.h"
@@ -213,27 +213,6 @@ TEST_F(LogDownloadSimTest, UserBreakWhileReadingReleasesLoggingAndWritesNothing)
     EXPECT_EQ(dump.at("held"), "0");
     EXPECT_EQ(LoggerFileNumber(), number);
     EXPECT_NE(Number(dump, "new_entries"), 0); // no "download done"
-}
-
-TEST_F(LogDownloadSimTest, LinkFailureMidDownloadLeavesThePreviousFileIntact)
-{
-    Start("logger prefill 100\nlogger clock-stopped\n");
-    QString fileName;
-    ASSERT_TRUE(log->Download(fileName, Folder()));
-    const QByteArray previous = FileBytes(fileName);
-    ASSERT_FALSE(previous.isEmpty());
-    StopSim();
-
-    // Another logger with many more entries; the line goes dead while its
-    // buffer is read.
-    Start("logger prefill 2500\nlogger clock-stopped\n", {"--stall-after", "6000"});
-    link->MaxRetries = 0;
-    link->ResetTimeout = 100;
-    QString second = fileName;
-    EXPECT_ANY_THROW(log->Download(second, Folder()));
-    EXPECT_EQ(log->DownloadFailure, LogDlLinkError);
-    EXPECT_EQ(FileBytes(fileName), previous);
-    EXPECT_EQ(QDir(files.path()).entryList(QDir::Files).size(), 1);
 }
 
 TEST_F(LogDownloadSimTest, DownloadWithTheLoggerClosedFailsWithCode2)
