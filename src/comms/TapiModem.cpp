@@ -363,6 +363,21 @@ void TTapiModem::HangUp()
         throw Exception(DropCallText);
 }
 
+// Answers still buffered from before (the modem's echo of the link's bytes
+// after a lost carrier, its ERROR for them) must not be taken for the
+// answer to ATH; a modem that still refuses gets a second try.
+bool TTapiModem::sendHangUpCommand()
+{
+    for (int attempt = 0; attempt < HangUpAttempts && !aborted_; ++attempt) {
+        port_->Purge();
+        pending_.clear();
+        send("ATH\r");
+        if (awaitReply(timings_.CommandReply) == Reply::Ok)
+            return true;
+    }
+    return false;
+}
+
 bool TTapiModem::endCall()
 {
     if (CallConnected) {
@@ -387,8 +402,7 @@ bool TTapiModem::endCall()
         send("\r");
         awaitReply(DialCancelReply);
     }
-    send("ATH\r");
-    const bool dropped = awaitReply(timings_.CommandReply) == Reply::Ok;
+    const bool dropped = sendHangUpCommand();
     // Where the line has a DTR, dropping it ends the call whatever the
     // modem made of our commands.
     int lines = TIOCM_DTR;

@@ -136,6 +136,9 @@ private:
     bool readLine(QByteArray& line, std::chrono::steady_clock::time_point deadline);
     void dialSteps(const QString& number);
     bool endCall();
+    bool sendHangUpCommand();
+
+    static constexpr int HangUpAttempts = 2;
 
     QStringList devicePorts_;
     std::vector<TModemConfig> configs_;
