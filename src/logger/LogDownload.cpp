@@ -79,11 +79,15 @@ bool TLogIF::Download(QString& fileName, const QString& folder)
         try {
             Hold(LogHoldOff);
         } catch (...) {
+            // The line is still down: the release goes out as soon as the
+            // logger is opened again, so that logging does not stay held.
+            ReleaseOwed = true;
         }
         PreviousLog.reset();
         std::rethrow_exception(error);
     }
     PreviousLog.reset();
+    ReleaseOwed = false; // the download released logging itself
     return saved;
 }
 

@@ -86,6 +86,7 @@ bool TLogIF::Open()
     }
     BuildDeviceList(true);
     readings_.assign(LoggedDevices, 0);
+    SendOwedRelease();
     return true;
 }
 
@@ -118,6 +119,19 @@ bool TLogIF::ReadControlData()
     Status = *TLogStatus::Parse(status);
     Control = *TLogControl::Parse(control);
     return ApplyControlData();
+}
+
+// A download broken off on a dead line could not release logging; the first
+// open on a working line does. Should the release fail again, it stays owed.
+void TLogIF::SendOwedRelease()
+{
+    if (!ReleaseOwed)
+        return;
+    try {
+        Hold(LogHoldOff);
+        ReleaseOwed = false;
+    } catch (const std::exception&) {
+    }
 }
 
 void TLogIF::ReadConfig()

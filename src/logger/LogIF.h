@@ -109,6 +109,7 @@ public:
     std::uint32_t BytesRead = 0;
     std::uint32_t NewEntriesFound = 0;
     std::uint8_t DownloadFailure = 0; // a TLogDownloadFailure
+    bool ReleaseOwed = false; // a broken-off download could not release logging
     std::int32_t Progress = -1; // percent; -1: no progress value
     QString LogFileExtension = "LOG";
     std::function<void()> StatusCallback;
@@ -125,6 +126,7 @@ private:
     void WriteCommandCode(std::uint8_t code);
     void DownloadSteps(QString& fileName, const QString& folder, bool& saved);
     void SetReadProgress();
+    void SendOwedRelease();
     bool SpaceAccepted(const TSite& site, const AskHook& ask);
     int FillConfigLists(const TSite& site);
     void WriteConfigBlock(int length);

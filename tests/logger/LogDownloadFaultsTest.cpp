@@ -148,3 +148,35 @@ TEST_F(LogDownloadFaultsTest, CablePulledMidBufferFailsAsALinkFailureAndKeepsThe
     // PC even though its answers are lost.
     EXPECT_EQ(Dump().at("held"), "0");
 }
+
+// The cable is pulled in both directions in the middle of the buffer, so
+// not even the release on the error path reaches the logger. Once the cable
+// is back, opening the logger releases it.
+TEST_F(LogDownloadFaultsTest, ReleaseThatCouldNotBeSentGoesOutAtTheNextOpen)
+{
+    Start("logger prefill 2500\nlogger clock-stopped\n");
+    const auto retries = link->MaxRetries;
+    const auto resetTimeout = link->ResetTimeout;
+    link->MaxRetries = 0;
+    link->ResetTimeout = 100;
+    bool cut = false;
+    log->StatusCallback = [&] {
+        if (!cut && log->StatusText() == "Reading log buffer" && log->Progress >= 10) {
+            CutLine(true);
+            cut = true;
+        }
+    };
+    QString fileName;
+    EXPECT_ANY_THROW(log->Download(fileName, Folder()));
+    log->StatusCallback = nullptr;
+    ASSERT_TRUE(cut);
+    EXPECT_TRUE(Files().isEmpty());
+    EXPECT_EQ(Dump().at("held"), "1");
+
+    CutLine(false);
+    link->MaxRetries = retries;
+    link->ResetTimeout = resetTimeout;
+    ASSERT_TRUE(link->Connect());
+    ASSERT_TRUE(log->Open());
+    EXPECT_EQ(Dump().at("held"), "0");
+}

@@ -42,7 +42,8 @@ struct TSentFrame {
     std::vector<uint8_t> Data;
 };
 
-// The termios port to the simulator, keeping a copy of all it wrote.
+// The termios port to the simulator, keeping a copy of all it wrote. Cut,
+// it is a pulled cable: nothing it writes reaches the simulator.
 class RecordingLine final : public Pelk::TSerialLine {
 public:
     explicit RecordingLine(std::unique_ptr<Pelk::TSerialPort> port) : port_(std::move(port)) {}
@@ -51,6 +52,8 @@ public:
     std::size_t Read(uint8_t* buffer, std::size_t length) override { return port_->Read(buffer, length); }
     std::size_t Write(const uint8_t* buffer, std::size_t length) override
     {
+        if (Cut)
+            return length;
         const std::size_t written = port_->Write(buffer, length);
         std::lock_guard lock(mutex_);
         written_.insert(written_.end(), buffer, buffer + written);
@@ -71,6 +74,8 @@ public:
         std::lock_guard lock(mutex_);
         written_.clear();
     }
+
+    std::atomic<bool> Cut{false};
 
 private:
     std::unique_ptr<Pelk::TSerialPort> port_;
@@ -165,6 +170,8 @@ protected:
         return writes;
     }
     void ForgetSent() { line_->ForgetWritten(); }
+    // Pulls the cable out (true) or puts it back.
+    void CutLine(bool cut) { line_->Cut = cut; }
 
     QString timeoutList = ShortTimeouts; // taken by Start
     QTemporaryDir dumpDir;
