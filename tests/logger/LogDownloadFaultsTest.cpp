@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 using namespace Quorvel1;
+using QuorvelTest::FileBytes;
 
 namespace {
 
@@ -33,12 +34,6 @@ constexpr int FileControlAt = 84;
 constexpr int FileLoggerTimeAt = 106;
 constexpr int FileConfigAt = 114;
 constexpr int StatusNewEntriesAt = 10; // cleared by the "download done" command after the read
-
-QByteArray FileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 uint32_t U32At(const QByteArray& bytes, int at)
 {

@@ -19,27 +19,14 @@
 #include <memory>
 
 using namespace Quorvel1;
+using QuorvelTest::FileBytes;
+using QuorvelTest::LoadLog;
 
 namespace {
 
 constexpr int FileConfigAt = 114; // where a log file's configuration begins
 constexpr int OptionsOffset = 9;  // of the configuration
 constexpr uint32_t Day = 86400;
-
-QByteArray FileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-std::unique_ptr<TLog1> LoadLog(const QString& path)
-{
-    QFile file(path);
-    auto log = std::make_unique<TLog1>();
-    if (!file.open(QIODevice::ReadOnly) || !log->LoadFromFile(file))
-        return nullptr;
-    return log;
-}
 
 int RingDistance(int from, int to, int size)
 {

@@ -20,24 +20,11 @@
 #include <memory>
 
 using namespace Quorvel1;
+using QuorvelTest::FileBytes;
+using QuorvelTest::LoadLog;
 using QuorvelTest::SimProcess;
 
 namespace {
-
-QByteArray FileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-std::unique_ptr<TLog1> LoadLog(const QString& path)
-{
-    QFile file(path);
-    auto log = std::make_unique<TLog1>();
-    if (!file.open(QIODevice::ReadOnly) || !log->LoadFromFile(file))
-        return nullptr;
-    return log;
-}
 
 class LogDownloadSimTest : public QuorvelTest::LoggerSimFixture {
 protected:

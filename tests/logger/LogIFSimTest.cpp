@@ -3,6 +3,7 @@
 // clock, and a download's reads checked against the simulator's true state.
 #include "logger/LogIF.h"
 #include "logger/LogIFException.h"
+#include "logger/LoggerSimFixture.h"
 
 #include "comms/MestraIF.h"
 #include "site/Site.h"
@@ -46,16 +47,7 @@ protected:
     std::map<std::string, std::string> Dump()
     {
         sim->GetCounts(); // written just before the counts
-        QFile file(folder.filePath("logger.txt"));
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-        std::map<std::string, std::string> dump;
-        while (!file.atEnd()) {
-            const QByteArray line = file.readLine().trimmed();
-            const int equals = line.indexOf('=');
-            if (equals > 0)
-                dump[line.left(equals).toStdString()] = line.mid(equals + 1).toStdString();
-        }
-        return dump;
+        return QuorvelTest::ReadLoggerDump(folder.filePath("logger.txt"));
     }
     uint64_t Frames() { return sim->GetCounts()["frames_answered"]; }
 

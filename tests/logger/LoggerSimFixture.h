@@ -7,6 +7,7 @@
 #include "comms/LinkClock.h"
 #include "comms/MestraIF.h"
 #include "comms/SerialPort.h"
+#include "logger/Log1.h"
 #include "logger/LogIF.h"
 #include "support/SimProcess.h"
 
@@ -113,6 +114,37 @@ inline bool IsEeWrite(const TSentFrame& frame)
     return frame.Command == (Pelk::TMestraIF::CommandWrite | Pelk::TMestraIF::CommandEE);
 }
 
+// The simulator's logger dump (key=value lines) as a map.
+inline std::map<std::string, std::string> ReadLoggerDump(const QString& path)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    std::map<std::string, std::string> dump;
+    while (!file.atEnd()) {
+        const QByteArray line = file.readLine().trimmed();
+        const int equals = line.indexOf('=');
+        if (equals > 0)
+            dump[line.left(equals).toStdString()] = line.mid(equals + 1).toStdString();
+    }
+    return dump;
+}
+
+inline QByteArray FileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A log file as the program reads it back; null when it is not one valid log.
+inline std::unique_ptr<Quorvel1::TLog1> LoadLog(const QString& path)
+{
+    QFile file(path);
+    auto log = std::make_unique<Quorvel1::TLog1>();
+    if (!file.open(QIODevice::ReadOnly) || !log->LoadFromFile(file))
+        return nullptr;
+    return log;
+}
+
 class LoggerSimFixture : public ::testing::Test {
 protected:
     using TDump = std::map<std::string, std::string>;
@@ -142,16 +174,7 @@ protected:
     TDump Dump()
     {
         sim->GetCounts(); // the dump is written just before the counts
-        QFile file(dumpDir.filePath("logger.txt"));
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-        TDump dump;
-        while (!file.atEnd()) {
-            const QByteArray line = file.readLine().trimmed();
-            const int equals = line.indexOf('=');
-            if (equals > 0)
-                dump[line.left(equals).toStdString()] = line.mid(equals + 1).toStdString();
-        }
-        return dump;
+        return ReadLoggerDump(dumpDir.filePath("logger.txt"));
     }
     static QByteArray DumpBytes(const TDump& dump, const std::string& key)
     {
