@@ -2,6 +2,7 @@
 
 #include "comms/ConnectProcedure.h"
 #include "comms/ConnectSequence.h"
+#include "ui/DialogPlacement.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -49,7 +50,7 @@ int TdlgConnect::Execute(TConnectSequence& sequence)
 void TdlgConnect::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    CentreOverMainWindow();
+    CentreOverMainWindow(*this);
     if (procedure_ && !procedure_->IsRunning())
         procedure_->Start();
 }
@@ -71,15 +72,6 @@ void TdlgConnect::ShowTicks(int32_t ticks)
     Ticks = ticks;
     lblSeconds->setText(QString::number(ticks));
     emit TickShown(ticks);
-}
-
-void TdlgConnect::CentreOverMainWindow()
-{
-    const QWidget* main = parentWidget() ? parentWidget()->window() : nullptr;
-    if (!main)
-        return;
-    const QRect area = main->geometry();
-    move(area.left() + area.width() / 2 - width() / 2, area.top() + area.height() / 2 - height() / 2);
 }
 
 } // namespace Quorvel1

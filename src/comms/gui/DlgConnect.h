@@ -60,7 +60,6 @@ protected:
 private:
     void ShowStatus(const QString& text);
     void ShowTicks(int32_t ticks);
-    void CentreOverMainWindow();
 
     ReportHook reportError_;
     std::unique_ptr<TConnectProcedure> procedure_;

@@ -2,6 +2,7 @@
 
 #include "comms/MestraIF.h"
 #include "jobs/PelkJob.h"
+#include "ui/DialogPlacement.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -106,17 +107,8 @@ void TdlgDJ::Tick()
 void TdlgDJ::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    CentreOverMainWindow();
+    CentreOverMainWindow(*this);
     pbProgress->hide();
-}
-
-void TdlgDJ::CentreOverMainWindow()
-{
-    const QWidget* main = parentWidget() ? parentWidget()->window() : nullptr;
-    if (!main)
-        return;
-    const QRect area = main->geometry();
-    move(area.left() + area.width() / 2 - width() / 2, area.top() + area.height() / 2 - height() / 2);
 }
 
 } // namespace Quorvel1

@@ -60,7 +60,6 @@ private:
     void Prepare(TPelkJob& job);
     void Cancel();
     void Tick();
-    void CentreOverMainWindow();
 
     Pelk::TMestraIF& link_;
     const TPelkJob* job_ = nullptr;

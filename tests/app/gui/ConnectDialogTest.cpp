@@ -3,6 +3,7 @@
 // link state in status panel 1; Cancel held back for the first four seconds;
 // the "ModemTimeout" ending a dial that never answers; Cancel during a dial;
 // and a port that cannot be opened, which closes the dialog by itself.
+#include "WindowFixture.h"
 #include "support/AppFixture.h"
 #include "support/PtyPair.h"
 #include "support/SimProcess.h"
@@ -32,33 +33,11 @@ using QuorvelTest::SimProcess;
 
 namespace {
 
-constexpr int StartupLimitMs = 30000;
 constexpr int QuickTickMs = 20;
 const QString QuickModem = "modem delay 50\nmodem guard 100\n";
 const QString NeverAnswers = "modem delay 3600000\n";
 
-class ConnectDialogTest : public AppFixture {
-protected:
-    static void Start(TFQw& window)
-    {
-        window.show();
-        if (!window.Started()) {
-            QEventLoop loop;
-            QObject::connect(&window, &TFQw::StartupFinished, &loop, &QEventLoop::quit);
-            QTimer::singleShot(StartupLimitMs, &loop, &QEventLoop::quit);
-            loop.exec();
-        }
-        ASSERT_TRUE(window.Started());
-    }
-
-    template <typename T>
-    static T* Find(const QObject& parent, const char* name)
-    {
-        T* child = parent.findChild<T*>(QLatin1String(name));
-        EXPECT_NE(child, nullptr) << name;
-        return child;
-    }
-};
+class ConnectDialogTest : public AppTest::WindowFixture {};
 
 // A dialog of its own over a controller's link, logger and site, with the
 // simulator's modem as device 0 and its configuration file written.

@@ -1,6 +1,7 @@
 // The main window over the controller, on the offscreen platform: captions,
 // the save question, the idle rules, hints and the status panels, and an
 // automatic run that stays open.
+#include "WindowFixture.h"
 #include "support/AppFixture.h"
 
 #include "app/QuorvelW.h"
@@ -27,8 +28,6 @@ using AppTest::AppFixture;
 using AppTest::EmptySiteFile;
 
 namespace {
-
-constexpr int StartupLimitMs = 30000;
 
 // The window with its file dialogs answered by the test.
 class TTestWindow : public TFQw {
@@ -78,30 +77,9 @@ private:
     QTimer timer_;
 };
 
-class MainWindowTest : public AppFixture {
+class MainWindowTest : public AppTest::WindowFixture {
 protected:
     MainWindowTest() { WriteFile(Path("north.ste"), EmptySiteFile("North store")); }
-
-    // Shows the window and waits for the start-up of its first activation.
-    static void Start(TFQw& window)
-    {
-        window.show();
-        if (!window.Started()) {
-            QEventLoop loop;
-            QObject::connect(&window, &TFQw::StartupFinished, &loop, &QEventLoop::quit);
-            QTimer::singleShot(StartupLimitMs, &loop, &QEventLoop::quit);
-            loop.exec();
-        }
-        ASSERT_TRUE(window.Started());
-    }
-
-    template <typename T>
-    static T* Find(const TFQw& window, const char* name)
-    {
-        T* child = window.findChild<T*>(QLatin1String(name));
-        EXPECT_NE(child, nullptr) << name;
-        return child;
-    }
 
     static QString Panel(const TFQw& window, const char* name)
     {
