@@ -70,8 +70,7 @@ bool TQuorvelW::SetLoggerTime()
 bool TQuorvelW::ReconfigureLogger()
 {
     auto* job = new TDjLogConfig(*runner_, *logger_, *site_, [this] { view_.RefillLogDevices(); });
-    if (Report(QStringLiteral("Are you sure?"), job->Name, MessageFlags::YesNo | MessageFlags::IconQuestion)
-        != MessageAnswer::Yes) {
+    if (!Confirmed(job->Name)) {
         job->Release();
         return false;
     }
