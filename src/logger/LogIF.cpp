@@ -236,11 +236,12 @@ void TLogIF::SynchInterval()
 bool TLogIF::ReadReadings()
 {
     RequireOpen();
-    readings_.assign(LoggedDevices, 0);
-    if (LoggedDevices == 0)
-        return true;
+    // A read broken off by a command or a link error keeps the readings
+    // last shown rather than showing zeros for every device.
     std::vector<std::uint8_t> bytes(2u * LoggedDevices);
-    const std::uint16_t read = link_.ReadMem(bytes.data(), Status.ReadingsAddress, std::uint16_t(bytes.size()), Ram);
+    const std::uint16_t read =
+        bytes.empty() ? 0 : link_.ReadMem(bytes.data(), Status.ReadingsAddress, std::uint16_t(bytes.size()), Ram);
+    readings_.assign(LoggedDevices, 0);
     for (std::size_t i = 0; i < readings_.size(); ++i)
         readings_[i] = std::uint16_t(bytes[2 * i] | bytes[2 * i + 1] << 8);
     return read == bytes.size();

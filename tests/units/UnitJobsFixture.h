@@ -17,6 +17,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -35,7 +36,12 @@ public:
         }
     }
     void UpdateStatus(int number) override { statusUpdates.insert(number); }
-    void UpdateReadings() override { ++readingUpdates; }
+    void UpdateReadings() override
+    {
+        ++readingUpdates;
+        if (onReadings)
+            onReadings();
+    }
 
     const Quorvel1::TPelkJob* job = nullptr; // set while the job runs
     std::vector<int> units;
@@ -43,6 +49,7 @@ public:
     std::vector<int> progress;
     std::set<int> statusUpdates;
     int readingUpdates = 0;
+    std::function<void()> onReadings;
 };
 
 class UnitJobsTest : public SettingsAddressFiles {
