@@ -160,6 +160,21 @@ TEST_F(ConnectTest, UnattendedLocalRunOfTheProgramSucceeds)
     EXPECT_TRUE(ReadFile(ErrorLogPath()).contains("Online: ")) << ReadFile(ErrorLogPath()).toStdString();
 }
 
+// A supervisor must never wait on a dialog nobody sees: the failure goes to
+// the error log and the launch file, and the program ends.
+TEST_F(ConnectTest, UnattendedRunWithAMissingPortFailsAndEnds)
+{
+    StoreSetting("Settings/Comms/LocalPort", Path("no-such-port"));
+    const QString site = Path("north.ste");
+    WriteFile(site, EmptySiteFile("North store"));
+
+    const AppTest::TProgramRun run = RunProgram({"-ALF", site});
+    ASSERT_TRUE(run.Finished);
+    EXPECT_NE(run.ExitCode, 0);
+    EXPECT_TRUE(ReadFile(LaunchPath()).startsWith("1\n" + site.toUtf8() + "\n")) << ReadFile(LaunchPath()).toStdString();
+    EXPECT_TRUE(ReadFile(ErrorLogPath()).contains("Couldn't open comm port")) << ReadFile(ErrorLogPath()).toStdString();
+}
+
 TEST_F(ConnectTest, ControllerMakesTheThreeStandingJobs)
 {
     TQuorvelW controller(view);
