@@ -14,11 +14,7 @@ Bytes ReadRequest(uint16_t address, uint8_t count)
     unsigned sum = 0;
     for (uint8_t b : body)
         sum += b;
-    Bytes frame = {0x01, 0x04, 0xFB};
-    frame.insert(frame.end(), body.begin(), body.end());
-    frame.push_back(uint8_t(sum & 0xFF));
-    frame.push_back(uint8_t(sum >> 8));
-    return frame;
+    return {0x01, 0x04, 0xFB, body[0], body[1], body[2], body[3], uint8_t(sum & 0xFF), uint8_t(sum >> 8)};
 }
 
 } // namespace

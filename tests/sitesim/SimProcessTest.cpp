@@ -37,8 +37,10 @@ Bytes exchange(TSerialPort& port, const Bytes& request, std::size_t expected)
 }
 
 const Bytes ResetHandshake = [] {
-    Bytes bytes(32, 0x00);
-    bytes.insert(bytes.end(), {0x01, 0x02, 0x03});
+    Bytes bytes(35, 0x00); // 32 zeros, then 1, 2, 3
+    bytes[32] = 0x01;
+    bytes[33] = 0x02;
+    bytes[34] = 0x03;
     return bytes;
 }();
 
