@@ -71,6 +71,17 @@ void AddSensors(TSite& site, int count)
         site.Devices.push_back(Sensor(1 + i / 8, i % 8, uint8_t(i % 7 + 1)));
 }
 
+// Twenty sensors, ten variable outputs and five ASMs: together they fill
+// the 64-byte configuration block but for the sensor types.
+void AddMixedDevices(TSite& site)
+{
+    AddSensors(site, 20);
+    for (int i = 0; i < 10; ++i)
+        site.Devices.push_back(Output(10 + i / 8, i % 8, DevVariableOutput));
+    for (unsigned message = 1; message <= 5; ++message)
+        site.Devices.push_back(Asm(2, 1, message));
+}
+
 QByteArray Hex(const char* text)
 {
     return QByteArray::fromHex(text);
@@ -121,11 +132,7 @@ TEST_F(LogUploadSimTest, FullListsAskOnlyAboutSensorTypesAndTheTypesStopAtTheNin
     StartSmallBlock("logger prefill 30\n");
     site.LogInterval = 600;
     site.LogFlags = 0x0105; // only the low byte is the logger's
-    AddSensors(site, 20);
-    for (int i = 0; i < 10; ++i)
-        site.Devices.push_back(Output(10 + i / 8, i % 8, DevVariableOutput));
-    for (unsigned message = 1; message <= 5; ++message)
-        site.Devices.push_back(Asm(2, 1, message));
+    AddMixedDevices(site);
 
     ASSERT_TRUE(log->UploadConfig(site, Answer(TLogIF::AnswerYes)));
 
@@ -160,11 +167,7 @@ TEST_F(LogUploadSimTest, FullListsAskOnlyAboutSensorTypesAndTheTypesStopAtTheNin
 TEST_F(LogUploadSimTest, BlockWrittenInFourByteTransfersWithinTheBlock)
 {
     StartSmallBlock();
-    AddSensors(site, 20);
-    for (int i = 0; i < 10; ++i)
-        site.Devices.push_back(Output(10 + i / 8, i % 8, DevVariableOutput));
-    for (unsigned message = 1; message <= 5; ++message)
-        site.Devices.push_back(Asm(2, 1, message));
+    AddMixedDevices(site);
     ASSERT_TRUE(log->UploadConfig(site, Answer(TLogIF::AnswerYes)));
 
     const auto writes = SentEeWrites();
