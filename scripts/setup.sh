@@ -3,11 +3,13 @@
 # Idempotent and non-interactive; run as root (or through sudo).
 set -euo pipefail
 
+# Build: CMake, Ninja, GCC; Qt 6 (with the OpenGL headers its Gui package
+# needs); GoogleTest. python3 writes the demonstration site of scripts/run.sh.
 packages=(
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libjpeg-dev
-  googletest libgtest-dev libgmock-dev
+  libgtest-dev
+  python3
 )
 
 missing=()

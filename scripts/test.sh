@@ -16,7 +16,7 @@ echo "== tests"
 (cd "$root/build" && ctest --output-on-failure --parallel "$jobs" --timeout 300)
 
 echo "== build (address and undefined-behaviour sanitizers)"
-BUILD_TYPE=Debug "$root/scripts/build.sh" "$root/build-asan" -DQUORVEL_SANITIZE=ON
+BUILD_TYPE=Debug "$root/scripts/build.sh" "$root/build-asan" -DQUORVEL_SANITIZE=ON -DQUORVEL_BENCH=OFF
 echo "== tests (address and undefined-behaviour sanitizers)"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:halt_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
@@ -26,7 +26,7 @@ export LSAN_OPTIONS=suppressions=$root/scripts/lsan.supp
 # The job runner is where the worker and the UI thread share jobs and models;
 # its tests run under ThreadSanitizer, in a build of just their program.
 echo "== build (thread sanitizer: job runner)"
-cmake -S "$root" -B "$root/build-tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUORVEL_TSAN=ON >/dev/null
+cmake -S "$root" -B "$root/build-tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUORVEL_TSAN=ON -DQUORVEL_BENCH=OFF >/dev/null
 cmake --build "$root/build-tsan" --target test_jobs --parallel "$jobs"
 echo "== tests (thread sanitizer: job runner)"
 TSAN_OPTIONS="halt_on_error=1 suppressions=$root/scripts/tsan.supp" "$root/build-tsan/tests/test_jobs" --gtest_brief=1

@@ -1,7 +1,7 @@
 #include "app/CommandLine.h"
 
 #include "app/LaunchFile.h"
-#include "app/ProgramFolder.h"
+#include "base/ProgramFolder.h"
 
 #include <QDir>
 #include <QStandardPaths>

@@ -3,6 +3,8 @@
 // the refresh of the controls from the site and back, message boxes and the
 // site file dialogs. The window implements it with widgets; an unattended run
 // uses a view that shows nothing and answers no.
+#include "base/MessageFlags.h"
+
 #include <QString>
 
 namespace Pelk {
@@ -13,34 +15,6 @@ namespace Quorvel1 {
 
 class TConnectSequence;
 class TJobProgressView;
-
-// Message box button and icon flags, and the buttons' answers, with the
-// values the commands and their callers have always used.
-namespace MessageFlags {
-constexpr int Ok = 0x00;
-constexpr int OkCancel = 0x01;
-constexpr int YesNoCancel = 0x03;
-constexpr int YesNo = 0x04;
-constexpr int ButtonsMask = 0x0F;
-constexpr int IconError = 0x10;
-constexpr int IconQuestion = 0x20;
-constexpr int IconMask = 0xF0;
-} // namespace MessageFlags
-
-namespace MessageAnswer {
-constexpr int None = 0; // nothing was shown (automatic mode)
-constexpr int Ok = 1;
-constexpr int Cancel = 2;
-constexpr int Yes = 6;
-constexpr int No = 7;
-} // namespace MessageAnswer
-
-// Status bar panels.
-namespace StatusPanel {
-constexpr int Status = 0;     // hints and job status texts
-constexpr int LinkStatus = 1; // OFFLINE, LOCAL or REMOTE
-constexpr int Spare = 2;      // the program's version
-} // namespace StatusPanel
 
 class TQuorvelView {
 public:

@@ -5,7 +5,7 @@
 // bar and the launch-file mode. It reaches the window only through
 // TQuorvelView, so the same start-up, commands and end run with a window or
 // without a display.
-#include "site/FileDir.h"
+#include "base/FileDir.h"
 
 #include <QDateTime>
 #include <QString>

@@ -5,7 +5,7 @@
 
 #include "comms/PelkExceptions.h"
 #include "comms/PelkTrace.h"
-#include "comms/SerialLine.h"
+#include "serial/SerialLine.h"
 
 #include <algorithm>
 

@@ -91,6 +91,10 @@ public:
     int ReadByteOrTimeout(); // 0..255, or -1 when the read timed out
     void Delay(uint32_t ms);
 
+    // The memory a transfer reads or writes: the `ee` argument below.
+    static constexpr bool Ram = false;
+    static constexpr bool Ee = true;
+
     // --- Framed memory access of the interface unit; blocks are retried
     // after a reset, up to MaxRetries failed blocks per call.
     uint16_t ReadMem(uint8_t* buffer, uint16_t address, uint16_t length, bool ee);

@@ -5,8 +5,8 @@
 
 #include "comms/PelkExceptions.h"
 #include "comms/PelkTrace.h"
-#include "comms/SerialPort.h"
 #include "comms/TimeoutList.h"
+#include "serial/SerialPort.h"
 
 #include <QCoreApplication>
 

@@ -3,8 +3,8 @@
 // buffer, which can be read and written back without side effects.
 #include "comms/MestraIF.h"
 
+#include "base/Exception.h"
 #include "comms/PelkTrace.h"
-#include "site/Exception.h"
 
 #include <array>
 

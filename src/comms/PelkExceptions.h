@@ -4,7 +4,7 @@
 // break from the rest. Each carries a fixed message beginning "Mestra link: ",
 // and constructing one writes that message to the trace file at once, whether
 // or not it is caught later.
-#include "site/Exception.h"
+#include "base/Exception.h"
 
 namespace Pelk {
 

@@ -1,7 +1,7 @@
 #include "comms/TimeoutList.h"
 
-#include "site/Exception.h"
-#include "units/CommaText.h"
+#include "base/CommaText.h"
+#include "base/Exception.h"
 
 #include <QStringList>
 

@@ -4,10 +4,10 @@
 // onto this thread are served while we wait for it.
 #include "jobs/PelkThread.h"
 
+#include "base/Exception.h"
 #include "comms/MestraIF.h"
 #include "jobs/JobProgressView.h"
 #include "jobs/PelkJob.h"
-#include "site/Exception.h"
 
 #include <QEventLoop>
 

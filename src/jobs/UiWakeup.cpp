@@ -1,6 +1,6 @@
 #include "jobs/UiWakeup.h"
 
-#include "site/Exception.h"
+#include "base/Exception.h"
 
 #include <QSocketNotifier>
 

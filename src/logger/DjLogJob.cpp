@@ -1,10 +1,10 @@
 #include "logger/DjLogJob.h"
 
+#include "base/Exception.h"
+#include "base/FileDir.h"
 #include "jobs/PelkThread.h"
 #include "logger/LogDownload.h"
 #include "logger/LogIF.h"
-#include "site/Exception.h"
-#include "site/FileDir.h"
 #include "site/SiteExt.h"
 
 namespace Quorvel1 {

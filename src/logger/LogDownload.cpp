@@ -4,7 +4,7 @@
 // to that file; otherwise the whole buffer goes to a new numbered file.
 #include "logger/LogDownload.h"
 
-#include "comms/AtomicFile.h"
+#include "base/AtomicFile.h"
 #include "comms/MestraIF.h"
 #include "comms/PelkExceptions.h"
 #include "logger/LogFile.h"
@@ -19,8 +19,6 @@ namespace Quorvel1 {
 
 namespace {
 
-constexpr bool Ram = false;
-constexpr bool Ee = true;
 constexpr std::uint16_t ProgressPlaceholderSize = 100; // until the real buffer size is read
 
 // Ring distance from `from` forwards to `to`.
@@ -100,7 +98,7 @@ void TLogIF::DownloadSteps(QString& fileName, const QString& folder, bool& saved
     ReadControl();
     CalcEntryTimes();
     const auto lastValues = LastValuesBytes();
-    link_.ReadMem(lastValues.data(), Status.LastValuesAddress, std::uint16_t(lastValues.size()), Ram);
+    link_.ReadMem(lastValues.data(), Status.LastValuesAddress, std::uint16_t(lastValues.size()), Pelk::TMestraIF::Ram);
 
     const bool append = CanAppend();
     bool continuous = false;
@@ -133,7 +131,7 @@ void TLogIF::DownloadSteps(QString& fileName, const QString& folder, bool& saved
     Command.Code |= LogCmdDownloaded; // the release just sent, as "download done"
     SendCommand();
     if (number)
-        link_.WriteWord(*number, std::uint16_t(Header.ConfigStart + LogCfgFileNumber), Ee);
+        link_.WriteWord(*number, std::uint16_t(Header.ConfigStart + LogCfgFileNumber), Pelk::TMestraIF::Ee);
     if (saved)
         SynchInterval();
 }
@@ -168,7 +166,7 @@ void TLogIF::ReadBuffer(int from, int to)
     int remaining = to - from + 1;
     while (remaining > 0) {
         const int chunk = std::min(remaining, block);
-        link_.ReadMem(DataArea.data() + from, std::uint16_t(Control.BufferAddress + from), std::uint16_t(chunk), Ram);
+        link_.ReadMem(DataArea.data() + from, std::uint16_t(Control.BufferAddress + from), std::uint16_t(chunk), Pelk::TMestraIF::Ram);
         from += chunk;
         remaining -= chunk;
         BytesRead += std::uint32_t(chunk);

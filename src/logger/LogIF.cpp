@@ -8,12 +8,6 @@
 
 namespace Quorvel1 {
 
-namespace {
-
-constexpr bool Ram = false;
-constexpr bool Ee = true;
-
-} // namespace
 
 std::optional<std::uint16_t> IntervalSynchTimer(std::uint16_t interval, std::uint16_t timer,
                                                 std::uint32_t secondOfDay)
@@ -45,7 +39,7 @@ void TLogIF::RequireOpen() const
 
 void TLogIF::ReadRam(std::uint8_t* buffer, std::uint16_t address, std::uint16_t length)
 {
-    link_.ReadMem(buffer, address, length, Ram);
+    link_.ReadMem(buffer, address, length, Pelk::TMestraIF::Ram);
 }
 
 void TLogIF::SetStatus(const QString& text)
@@ -105,7 +99,7 @@ bool TLogIF::ReadConfigData()
     if (!ConfigFits())
         return false;
     ConfigSize = Header.ConfigSize();
-    link_.ReadMem(ConfigImage.data(), Header.ConfigStart, std::uint16_t(ConfigSize), Ee);
+    link_.ReadMem(ConfigImage.data(), Header.ConfigStart, std::uint16_t(ConfigSize), Pelk::TMestraIF::Ee);
     return true;
 }
 
@@ -154,7 +148,7 @@ void TLogIF::SendCommand()
 {
     RequireOpen();
     const auto block = Command.Serialise();
-    link_.WriteMem(block.data(), Header.CommandAddress, std::uint16_t(block.size()), Ram);
+    link_.WriteMem(block.data(), Header.CommandAddress, std::uint16_t(block.size()), Pelk::TMestraIF::Ram);
     Pelk::TLinkTimer deadline;
     deadline.StartAt(link_.Tick(), CommandTimeoutMs);
     const auto codeAddress = std::uint16_t(Header.CommandAddress + TLogCommand::CodeOffset);
@@ -229,7 +223,7 @@ void TLogIF::SynchInterval()
     SetStatus("Synchronising log interval...");
     WriteCommandCode(LogCmdRestart);
     const std::array<std::uint8_t, 2> value = {std::uint8_t(*newTimer & 0xFF), std::uint8_t(*newTimer >> 8)};
-    link_.WriteMem(value.data(), timerAddress, 2, Ram);
+    link_.WriteMem(value.data(), timerAddress, 2, Pelk::TMestraIF::Ram);
     SetStatus("Synch done");
 }
 
@@ -240,7 +234,7 @@ bool TLogIF::ReadReadings()
     // last shown rather than showing zeros for every device.
     std::vector<std::uint8_t> bytes(2u * LoggedDevices);
     const std::uint16_t read =
-        bytes.empty() ? 0 : link_.ReadMem(bytes.data(), Status.ReadingsAddress, std::uint16_t(bytes.size()), Ram);
+        bytes.empty() ? 0 : link_.ReadMem(bytes.data(), Status.ReadingsAddress, std::uint16_t(bytes.size()), Pelk::TMestraIF::Ram);
     readings_.assign(LoggedDevices, 0);
     for (std::size_t i = 0; i < readings_.size(); ++i)
         readings_[i] = std::uint16_t(bytes[2 * i] | bytes[2 * i + 1] << 8);

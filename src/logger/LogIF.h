@@ -8,6 +8,7 @@
 // The logger lives in the interface unit, so every access here is to the
 // interface unit's own memory, whichever unit the link has selected for
 // other work.
+#include "base/MessageFlags.h"
 #include "logger/Log1.h"
 #include "logger/LogTime.h"
 
@@ -82,8 +83,6 @@ public:
     // --- Changing the logger (logger/LogUpload.cpp).
     // Puts a question to the user and returns the button chosen.
     using AskHook = std::function<int(const QString& text, const QString& caption, int flags)>;
-    static constexpr int AnswerYes = 6;
-    static constexpr int AskYesNo = 4;
 
     // Writes a configuration made from the site's devices and logging
     // options and restarts logging with it. False when the logger could not

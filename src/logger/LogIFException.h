@@ -1,7 +1,7 @@
 #pragma once
 // The logger model's error: an operation that needs the logger was called
 // while no logger is open, or the logger reported data the model cannot hold.
-#include "site/Exception.h"
+#include "base/Exception.h"
 
 namespace Quorvel1 {
 

@@ -12,7 +12,6 @@ namespace Quorvel1 {
 
 namespace {
 
-constexpr bool Ee = true;
 constexpr int ChunkSize = 4; // bytes per EE write
 constexpr int MaxListEntries = 255;
 const QString UploadCaption = QStringLiteral("Upload configuration");
@@ -78,10 +77,10 @@ bool TLogIF::SpaceAccepted(const TSite& site, const AskHook& ask)
     const int asms = site.CountDevices(AsmClass, 0, ActiveYes);
     int space = (int(Header.ConfigEnd) - int(Header.ConfigStart)) - ListsOffset - (sensors + outputs + 2 * asms);
     if (space < 0)
-        return ask("Insufficient space for full configuration - continue?", UploadCaption, AskYesNo) == AnswerYes;
+        return ask("Insufficient space for full configuration - continue?", UploadCaption, MessageFlags::YesNo) == MessageAnswer::Yes;
     space -= sensors;
     if (space < 0)
-        return ask("Insufficient space for sensor types - continue?", UploadCaption, AskYesNo) == AnswerYes;
+        return ask("Insufficient space for sensor types - continue?", UploadCaption, MessageFlags::YesNo) == MessageAnswer::Yes;
     return true;
 }
 
@@ -135,7 +134,7 @@ void TLogIF::WriteConfigBlock(int length)
     for (int offset = 0; offset < end; offset += ChunkSize) {
         const int chunk = std::min(ChunkSize, end - offset);
         link_.WriteMem(ConfigImage.data() + offset, std::uint16_t(Header.ConfigStart + offset),
-                       std::uint16_t(chunk), Ee);
+                       std::uint16_t(chunk), Pelk::TMestraIF::Ee);
         Progress = offset * 100 / end;
         if (Progress != shown) {
             shown = Progress;

@@ -1,7 +1,7 @@
 // The site's operations on its device list.
+#include "base/Exception.h"
 #include "site/Asm.h"
 #include "site/BinaryStream.h"
-#include "site/Exception.h"
 #include "site/LoggerDevices.h"
 #include "site/Output.h"
 #include "site/Sensor.h"

@@ -1,7 +1,7 @@
 #include "site/SiteExt.h"
 
+#include "base/FileDir.h"
 #include "site/DeviceNames.h"
-#include "site/FileDir.h"
 
 namespace Quorvel1 {
 

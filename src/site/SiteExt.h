@@ -8,11 +8,11 @@
 // the connection settings in section "Site" and per unit n a section
 // "Unit<n>" with its identity ("ProcID", "RomID", and for people and other
 // tools "Prog" and "App"). The site map keeps its own entries in that file.
-#include "comms/Ini.h"
-#include "comms/IniBindings.h"
+#include "settings/Ini.h"
+#include "settings/IniBindings.h"
+#include "site/ConfigBlock.h"
+#include "site/EEBlock.h"
 #include "site/Site.h"
-#include "units/ConfigBlock.h"
-#include "units/EEBlock.h"
 
 #include <QString>
 #include <QStringList>

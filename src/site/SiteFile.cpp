@@ -1,8 +1,8 @@
 // The site's two files: the binary site record (".ste") and the site's ini
 // file (".ini") of the same folder and name.
-#include "comms/AtomicFile.h"
+#include "base/AtomicFile.h"
+#include "base/FileDir.h"
 #include "site/BinaryStream.h"
-#include "site/FileDir.h"
 #include "site/SiteExt.h"
 
 #include <QBuffer>

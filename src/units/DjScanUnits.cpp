@@ -1,9 +1,9 @@
 #include "units/DjScanUnits.h"
 
+#include "base/Exception.h"
 #include "comms/LanMessage.h"
 #include "comms/MestraIF.h"
 #include "jobs/PelkThread.h"
-#include "site/Exception.h"
 #include "site/SiteExt.h"
 #include "site/Unit.h"
 #include "units/UnitJobViews.h"

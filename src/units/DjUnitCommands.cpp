@@ -2,8 +2,8 @@
 
 #include "comms/MestraIF.h"
 #include "jobs/PelkThread.h"
+#include "site/ConfigBlock.h"
 #include "site/SiteExt.h"
-#include "units/ConfigBlock.h"
 
 namespace Quorvel1 {
 

@@ -3,8 +3,8 @@
 #include "comms/MestraIF.h"
 #include "comms/PelkExceptions.h"
 #include "jobs/PelkThread.h"
+#include "site/ConfigBlock.h"
 #include "site/SiteExt.h"
-#include "units/ConfigBlock.h"
 
 namespace Quorvel1 {
 

@@ -6,13 +6,13 @@
 #include "support/PtyPair.h"
 #include "support/SimProcess.h"
 
+#include "app/ConnectSequence.h"
 #include "app/QuorvelW.h"
-#include "comms/ConnectSequence.h"
 #include "comms/MestraIF.h"
 #include "comms/PelkExceptions.h"
-#include "comms/Properties.h"
 #include "jobs/PelkThread.h"
 #include "logger/LogIF.h"
+#include "settings/Properties.h"
 #include "site/SiteExt.h"
 
 #include <QDateTime>
@@ -24,7 +24,6 @@ using QuorvelTest::SimProcess;
 
 namespace {
 
-constexpr uint16_t SimIdentity = 0x4D2E;
 
 class ConnectTest : public AppFixture {
 protected:
@@ -49,7 +48,7 @@ TEST_F(ConnectTest, LocalConnectBringsTheSiteOnlineWithItsIdentifierAndLogger)
     EXPECT_FALSE(controller.ModemCall);
     EXPECT_TRUE(controller.LoggerPresent);
     EXPECT_TRUE(controller.Logger().IsOpen());
-    EXPECT_EQ(controller.Site().ProcId, SimIdentity);
+    EXPECT_EQ(controller.Site().ProcId, AppTest::SimIdentity);
     EXPECT_TRUE(controller.Site().IsModified()); // a new identifier
     EXPECT_TRUE(controller.ConnectTime.isValid());
 

@@ -2,7 +2,7 @@
 #include "support/AppFixture.h"
 
 #include "app/QuorvelW.h"
-#include "comms/Properties.h"
+#include "settings/Properties.h"
 #include "site/SiteExt.h"
 
 #include <QFileInfo>

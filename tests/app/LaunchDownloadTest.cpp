@@ -17,7 +17,6 @@ using QuorvelTest::SimProcess;
 
 namespace {
 
-const QByteArray ShortTimeouts = "2,300,100,100,100,1500";
 
 class LaunchDownloadTest : public AppFixture {
 protected:
@@ -32,7 +31,7 @@ protected:
     {
         const QString site = Path("4660.ste");
         WriteFile(site, EmptySiteFile("Logger site"));
-        WriteFile(Path("4660.ini"), "[Site]\nComTimeouts=" + ShortTimeouts + "\n");
+        WriteFile(Path("4660.ini"), QByteArray("[Site]\nComTimeouts=") + SimProcess::ShortTimeouts + "\n");
         return site;
     }
 

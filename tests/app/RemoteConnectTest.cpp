@@ -6,13 +6,13 @@
 #include "support/AppFixture.h"
 #include "support/SimProcess.h"
 
+#include "app/ConnectProcedure.h"
+#include "app/ConnectSequence.h"
 #include "app/QuorvelW.h"
-#include "comms/ConnectProcedure.h"
-#include "comms/ConnectSequence.h"
 #include "comms/MestraIF.h"
-#include "comms/Properties.h"
-#include "comms/TapiModem.h"
 #include "logger/LogIF.h"
+#include "modem/TapiModem.h"
+#include "settings/Properties.h"
 #include "site/SiteExt.h"
 
 #include <QDateTime>
@@ -24,7 +24,6 @@ using QuorvelTest::SimProcess;
 
 namespace {
 
-constexpr uint16_t SimIdentity = 0x4D2E;
 // Quick dial results and a short escape guard on both ends; the site's
 // number as the simulator's modem receives it (spaces left out).
 const QString QuickModem = "modem delay 50\nmodem guard 100\nidentity 0x4D2E\n";
@@ -118,7 +117,7 @@ TEST_F(RemoteConnectTest, RemoteConnectDialsPrefixNumberAndSuffixAndCarriesTheLi
     EXPECT_TRUE(controller.Online);
     EXPECT_TRUE(controller.LoggerPresent);
     EXPECT_TRUE(modem->CallConnected);
-    EXPECT_EQ(controller.Site().ProcId, SimIdentity);
+    EXPECT_EQ(controller.Site().ProcId, AppTest::SimIdentity);
     controller.Disconnect();
 }
 

@@ -3,7 +3,7 @@
 #include "support/AppFixture.h"
 
 #include "app/QuorvelW.h"
-#include "comms/Properties.h"
+#include "settings/Properties.h"
 #include "site/SiteExt.h"
 
 #include <QDir>
@@ -45,14 +45,6 @@ protected:
     TQuorvelW controller{view};
     QByteArray original;
 };
-
-// A site file whose device groups are missing: the record fails part-way.
-QByteArray BrokenSiteFile()
-{
-    QByteArray bytes = EmptySiteFile("Broken store");
-    bytes.chop(6);
-    return bytes;
-}
 
 } // namespace
 
@@ -246,7 +238,7 @@ TEST_F(SiteCommandsTest, NewSiteIsUntitledAndEmptyButKeepsTheFolder)
 
 TEST_F(SiteCommandsTest, SiteThatFailedToLoadIsSavedOnlyUnderANameTheUserChooses)
 {
-    WriteFile(Path("broken.ste"), BrokenSiteFile());
+    WriteFile(Path("broken.ste"), AppTest::BrokenSiteFile());
     const QByteArray broken = ReadFile(Path("broken.ste"));
     EXPECT_FALSE(controller.OpenSite(Path("broken.ste")));
     EXPECT_EQ(controller.Caption(), "QuorvelXP - broken");

@@ -22,14 +22,6 @@ protected:
     QByteArray Launch() { return ReadFile(LaunchPath()); }
 };
 
-// A site file whose device groups are missing: the record fails part-way.
-QByteArray BrokenSiteFile()
-{
-    QByteArray bytes = EmptySiteFile("Broken store");
-    bytes.chop(6);
-    return bytes;
-}
-
 } // namespace
 
 TEST_F(UnattendedRunTest, OpenedSiteIsLoggedReportedInTheLaunchFileAndSavedAtTheEnd)
@@ -61,7 +53,7 @@ TEST_F(UnattendedRunTest, SettingsAreWrittenBackAtTheEnd)
 TEST_F(UnattendedRunTest, SiteThatFailsToLoadIsReportedAndLeftAsItWas)
 {
     const QString site = Path("broken.ste");
-    WriteFile(site, BrokenSiteFile());
+    WriteFile(site, AppTest::BrokenSiteFile());
     const QByteArray before = ReadFile(site);
     EXPECT_EQ(RunUnattended({"-A", site}), 1);
 
@@ -74,7 +66,7 @@ TEST_F(UnattendedRunTest, SiteThatFailsToLoadIsReportedAndLeftAsItWas)
 TEST_F(UnattendedRunTest, PartlyLoadedSiteIsChangedYetTheEndDoesNotSaveIt)
 {
     const QString site = Path("broken.ste");
-    WriteFile(site, BrokenSiteFile());
+    WriteFile(site, AppTest::BrokenSiteFile());
     const QByteArray before = ReadFile(site);
     THeadlessView view;
     TQuorvelW controller(view);

@@ -7,9 +7,9 @@
 
 #include "app/QuorvelW.h"
 #include "comms/MestraIF.h"
-#include "comms/Properties.h"
+#include "settings/Properties.h"
+#include "site/ConfigBlock.h"
 #include "site/SiteExt.h"
-#include "units/ConfigBlock.h"
 
 
 using namespace Quorvel1;
@@ -21,7 +21,6 @@ namespace {
 
 // An absent unit costs one short LAN time-out, so a scan of 30 numbers stays
 // within a few seconds.
-const QString ShortTimeouts = QStringLiteral("2,300,100,100,100,1500");
 
 // Unit 3 has two alarms; unit 12 runs an application whose trip flags are
 // EE word 12, with two trips set.
@@ -48,7 +47,7 @@ protected:
     // Connects a controller to the simulator with the short time-outs.
     static bool ConnectLocally(TQuorvelW& controller)
     {
-        controller.Site().ComTimeouts = ShortTimeouts;
+        controller.Site().ComTimeouts = SimProcess::ShortTimeouts;
         return controller.Connect(false);
     }
 

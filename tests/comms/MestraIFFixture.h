@@ -1,8 +1,8 @@
 #pragma once
 // A link on a scripted line with a manual clock, and request and reply frames
 // built the way the interface unit expects them, for the link's tests.
+#include "base/Exception.h"
 #include "comms/MestraIF.h"
-#include "site/Exception.h"
 #include "support/ManualClock.h"
 #include "support/ScriptedLine.h"
 

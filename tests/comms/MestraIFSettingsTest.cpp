@@ -1,7 +1,7 @@
 // The link's time-out list and speed.
+#include "base/Exception.h"
 #include "comms/MestraIF.h"
 #include "comms/TimeoutList.h"
-#include "site/Exception.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // worker never starts and the test walks the queue itself.
 #include "JobRunnerFixture.h"
 
-#include "site/Exception.h"
+#include "base/Exception.h"
 
 using namespace QuorvelTest;
 using namespace Quorvel1;

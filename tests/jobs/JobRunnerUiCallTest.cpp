@@ -2,7 +2,7 @@
 // standard progress display in the status bar.
 #include "JobRunnerFixture.h"
 
-#include "site/Exception.h"
+#include "base/Exception.h"
 
 #include <utility>
 

@@ -134,7 +134,7 @@ TEST_F(LogUploadSimTest, FullListsAskOnlyAboutSensorTypesAndTheTypesStopAtTheNin
     site.LogFlags = 0x0105; // only the low byte is the logger's
     AddMixedDevices(site);
 
-    ASSERT_TRUE(log->UploadConfig(site, Answer(TLogIF::AnswerYes)));
+    ASSERT_TRUE(log->UploadConfig(site, Answer(MessageAnswer::Yes)));
 
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0].Text, TypesQuestion);
@@ -168,7 +168,7 @@ TEST_F(LogUploadSimTest, BlockWrittenInFourByteTransfersWithinTheBlock)
 {
     StartSmallBlock();
     AddMixedDevices(site);
-    ASSERT_TRUE(log->UploadConfig(site, Answer(TLogIF::AnswerYes)));
+    ASSERT_TRUE(log->UploadConfig(site, Answer(MessageAnswer::Yes)));
 
     const auto writes = SentEeWrites();
     ASSERT_EQ(writes.size(), 16u);
@@ -183,7 +183,7 @@ TEST_F(LogUploadSimTest, TooManySensorsAskTheFirstQuestionOnlyAndNothingIsWritte
     StartSmallBlock();
     AddSensors(site, 60);
 
-    ASSERT_TRUE(log->UploadConfig(site, Answer(TLogIF::AnswerYes)));
+    ASSERT_TRUE(log->UploadConfig(site, Answer(MessageAnswer::Yes)));
 
     EXPECT_EQ(AskedTexts(), QStringList{SpaceQuestion});
     // 48 whole entries fit below the end byte; the 49th entry's low byte
@@ -230,7 +230,7 @@ TEST_F(LogUploadSimTest, PolledDeviceIsListedAlthoughTheSpaceCheckLeftItOut)
     site.Devices.push_back(Sensor(5, 0, 3, ActivePolled));
     site.Devices.push_back(Sensor(6, 0, 3, ActiveNo));
 
-    ASSERT_TRUE(log->UploadConfig(site, Answer(TLogIF::AnswerYes)));
+    ASSERT_TRUE(log->UploadConfig(site, Answer(MessageAnswer::Yes)));
 
     EXPECT_TRUE(asked.empty());
     const QByteArray config = DumpBytes(Dump(), "config");
@@ -247,7 +247,7 @@ TEST_F(LogUploadSimTest, SiteWithoutActiveDevicesWritesFifteenBytesInFourTransfe
     std::vector<std::pair<QString, int>> shown;
     log->StatusCallback = [&] { shown.emplace_back(log->StatusText(), log->Progress); };
 
-    ASSERT_TRUE(log->UploadConfig(site, Answer(TLogIF::AnswerYes)));
+    ASSERT_TRUE(log->UploadConfig(site, Answer(MessageAnswer::Yes)));
     log->StatusCallback = nullptr;
 
     const auto writes = SentEeWrites();
@@ -285,7 +285,7 @@ TEST_F(LogUploadSimTest, LoggerLogsTheUploadedDevicesAndTheirLogDownloads)
     site.Devices.push_back(Sensor(3, 5, 6));
     site.Devices.push_back(Output(4, 2, DevOnOffOutput));
     site.Devices.push_back(Asm(5, 2, 7));
-    ASSERT_TRUE(log->UploadConfig(site, Answer(TLogIF::AnswerYes)));
+    ASSERT_TRUE(log->UploadConfig(site, Answer(MessageAnswer::Yes)));
     const TDump uploaded = Dump();
     // Counts, the lists (sensors, trips, outputs, on-offs, ASMs) and the
     // types of the two sensors.
@@ -323,7 +323,7 @@ TEST_F(LogUploadSimTest, ListStopsAt255EntriesAndItsTypesFollowIt)
     for (int i = 0; i < 300; ++i)
         site.Devices.push_back(Sensor(1 + (i / 8) % 30, i % 8, uint8_t(i % 7 + 1)));
 
-    ASSERT_TRUE(log->UploadConfig(site, Answer(TLogIF::AnswerYes)));
+    ASSERT_TRUE(log->UploadConfig(site, Answer(MessageAnswer::Yes)));
 
     EXPECT_TRUE(asked.empty());
     const QByteArray config = DumpBytes(Dump(), "config");
@@ -339,7 +339,7 @@ TEST_F(LogUploadSimTest, UploadWithoutALoggerAsksNothingAndFails)
 {
     Start("logger none\n", {}, false);
     AddSensors(site, 2);
-    EXPECT_FALSE(log->UploadConfig(site, Answer(TLogIF::AnswerYes)));
+    EXPECT_FALSE(log->UploadConfig(site, Answer(MessageAnswer::Yes)));
     EXPECT_TRUE(asked.empty());
     EXPECT_TRUE(SentEeWrites().empty());
     EXPECT_FALSE(log->IsOpen());

@@ -6,9 +6,9 @@
 // polls) pass at once while the line's read time-outs still take real time.
 #include "comms/LinkClock.h"
 #include "comms/MestraIF.h"
-#include "comms/SerialPort.h"
 #include "logger/Log1.h"
 #include "logger/LogIF.h"
+#include "serial/SerialPort.h"
 #include "support/SimProcess.h"
 
 #include <QFile>

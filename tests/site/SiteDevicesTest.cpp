@@ -2,8 +2,8 @@
 // device groups of the site file and attachment to the logger's table.
 #include "ByteStreams.h"
 
+#include "base/Exception.h"
 #include "site/Asm.h"
-#include "site/Exception.h"
 #include "site/LoggerDevices.h"
 #include "site/Output.h"
 #include "site/Sensor.h"

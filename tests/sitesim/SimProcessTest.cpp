@@ -1,6 +1,6 @@
 // The simulator program end to end: started through the test fixture, talked
 // to through the program's own serial port class.
-#include "comms/SerialPort.h"
+#include "serial/SerialPort.h"
 #include "support/SimProcess.h"
 
 #include <gtest/gtest.h>

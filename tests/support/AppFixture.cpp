@@ -100,4 +100,11 @@ QByteArray EmptySiteFile(const char* description, quint16 version)
     return bytes;
 }
 
+QByteArray BrokenSiteFile()
+{
+    QByteArray bytes = EmptySiteFile("Broken store");
+    bytes.chop(6);
+    return bytes;
+}
+
 } // namespace AppTest

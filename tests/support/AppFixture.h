@@ -5,8 +5,8 @@
 // site changes the current folder; the fixture puts it back.
 #include "support/TempFolder.h"
 
-#include "app/ProgramFolder.h"
 #include "app/QuorvelView.h"
+#include "base/ProgramFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -126,5 +126,12 @@ private:
 // logging options from version 0x101 on, the reserved word, an empty units
 // list and three empty device groups.
 QByteArray EmptySiteFile(const char* description, quint16 version = 0x101);
+
+// A site file whose device groups are missing: the record fails part-way.
+QByteArray BrokenSiteFile();
+
+// The interface unit identity the simulator is given by tests that check
+// where it shows (the site, the log file names).
+constexpr quint16 SimIdentity = 0x4D2E;
 
 } // namespace AppTest

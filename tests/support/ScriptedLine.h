@@ -8,7 +8,7 @@
 // A silent read, and any read once the script has run out, returns 0 bytes
 // and moves the attached manual clock on by the read's total time-out, as a
 // real port would take that long.
-#include "comms/SerialLine.h"
+#include "serial/SerialLine.h"
 
 #include <condition_variable>
 #include <cstdint>

@@ -20,6 +20,10 @@ class SimProcess {
 public:
     using Counts = std::map<std::string, uint64_t>;
 
+    // The site time-out list ("ComTimeouts") of tests against the
+    // simulator: short, so absent units and broken lines fail fast.
+    static constexpr const char* ShortTimeouts = "2,300,100,100,300,1500";
+
     // Starts the simulator with `arguments` and, when `scenario` is not
     // empty, that scenario text (written to a file of its own). Returns once
     // the port exists; raises std::runtime_error when the simulator fails.

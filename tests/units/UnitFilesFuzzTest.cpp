@@ -2,10 +2,10 @@
 // the loaders: whatever the bytes, loading never crashes (the suite also runs
 // under AddressSanitizer), never takes a byte outside the image, and a lookup
 // by name finds the first item of that name.
-#include "units/CommaText.h"
-#include "units/ConfigBlock.h"
-#include "units/EEBlock.h"
-#include "units/TextLines.h"
+#include "base/CommaText.h"
+#include "base/TextLines.h"
+#include "site/ConfigBlock.h"
+#include "site/EEBlock.h"
 
 #include <gtest/gtest.h>
 

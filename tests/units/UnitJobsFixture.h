@@ -3,7 +3,7 @@
 // connected link with short time-outs (an absent unit costs 300 ms an
 // attempt), the site model and the real job runner. Views record what the
 // jobs showed, with the job's status and progress at each call.
-#include "SettingsAddressFiles.h"
+#include "support/SettingsAddressFiles.h"
 
 #include "comms/LanMessage.h"
 #include "comms/MestraIF.h"

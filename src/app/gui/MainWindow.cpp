@@ -1,11 +1,11 @@
 #include "app/gui/MainWindow.h"
 
-#include "app/QuorvelW.h"
+#include "app/ConnectSequence.h"
 #include "app/gui/AboutBox.h"
-#include "comms/ConnectSequence.h"
-#include "comms/gui/DlgConnect.h"
+#include "app/gui/DlgConnect.h"
+#include "app/QuorvelW.h"
 #include "jobs/gui/DlgDJ.h"
-#include "comms/Properties.h"
+#include "settings/Properties.h"
 #include "site/SiteExt.h"
 
 #include <QAction>

@@ -1,8 +1,8 @@
 #include "jobs/gui/DlgDJ.h"
 
+#include "base/gui/DialogPlacement.h"
 #include "comms/MestraIF.h"
 #include "jobs/PelkJob.h"
-#include "ui/DialogPlacement.h"
 
 #include <QLabel>
 #include <QProgressBar>

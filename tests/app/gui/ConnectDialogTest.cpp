@@ -3,19 +3,19 @@
 // link state in status panel 1; Cancel held back for the first four seconds;
 // the "ModemTimeout" ending a dial that never answers; Cancel during a dial;
 // and a port that cannot be opened, which closes the dialog by itself.
-#include "WindowFixture.h"
 #include "support/AppFixture.h"
 #include "support/PtyPair.h"
 #include "support/SimProcess.h"
+#include "WindowFixture.h"
 
-#include "app/QuorvelW.h"
+#include "app/ConnectProcedure.h"
+#include "app/ConnectSequence.h"
+#include "app/gui/DlgConnect.h"
 #include "app/gui/MainWindow.h"
-#include "comms/ConnectProcedure.h"
-#include "comms/ConnectSequence.h"
+#include "app/QuorvelW.h"
 #include "comms/MestraIF.h"
-#include "comms/Properties.h"
-#include "comms/TapiModem.h"
-#include "comms/gui/DlgConnect.h"
+#include "modem/TapiModem.h"
+#include "settings/Properties.h"
 #include "site/SiteExt.h"
 
 #include <QAction>

@@ -1,12 +1,12 @@
 // The main window over the controller, on the offscreen platform: captions,
 // the save question, the idle rules, hints and the status panels, and an
 // automatic run that stays open.
-#include "WindowFixture.h"
 #include "support/AppFixture.h"
+#include "WindowFixture.h"
 
-#include "app/QuorvelW.h"
 #include "app/gui/MainWindow.h"
-#include "comms/Properties.h"
+#include "app/QuorvelW.h"
+#include "settings/Properties.h"
 #include "site/SiteExt.h"
 
 #include <QAbstractButton>
