@@ -2,7 +2,7 @@
 // automatic run that ends by itself ('A' without 'O'), the same start and end
 // with no window and no display at all.
 #include "app/CommandLine.h"
-#include "app/gui/MainWindow.h"
+#include "app/gui/FQw.h"
 #include "app/QuorvelW.h"
 #include "app/UnattendedRun.h"
 

@@ -11,7 +11,7 @@
 #include "app/ConnectProcedure.h"
 #include "app/ConnectSequence.h"
 #include "app/gui/DlgConnect.h"
-#include "app/gui/MainWindow.h"
+#include "app/gui/FQw.h"
 #include "app/QuorvelW.h"
 #include "comms/MestraIF.h"
 #include "modem/TapiModem.h"

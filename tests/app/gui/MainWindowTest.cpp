@@ -4,7 +4,7 @@
 #include "support/AppFixture.h"
 #include "WindowFixture.h"
 
-#include "app/gui/MainWindow.h"
+#include "app/gui/FQw.h"
 #include "app/QuorvelW.h"
 #include "settings/Properties.h"
 #include "site/SiteExt.h"

@@ -3,7 +3,7 @@
 // start-up of its first activation, and finding its named controls.
 #include "support/AppFixture.h"
 
-#include "app/gui/MainWindow.h"
+#include "app/gui/FQw.h"
 
 #include <QEventLoop>
 #include <QTimer>

@@ -1,4 +1,4 @@
-#include "app/gui/MainWindow.h"
+#include "app/gui/FQw.h"
 
 #include "app/ConnectSequence.h"
 #include "app/gui/AboutBox.h"
