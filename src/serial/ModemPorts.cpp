@@ -4,6 +4,12 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <fcntl.h>
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace Quorvel1 {
 
 namespace {
@@ -50,6 +56,29 @@ QString SerialPortDisplayName(const QString& path, const QString& sysClassTty)
     const QString description =
         (readAttribute(usbDevice + "/manufacturer") + " " + readAttribute(usbDevice + "/product")).trimmed();
     return description.isEmpty() ? path : path + " (" + description + ")";
+}
+
+QString SerialPortPermissionText(const QString& path, int error)
+{
+    if (error != EACCES && error != EPERM)
+        return QString();
+    struct stat info {};
+    if (::stat(path.toLocal8Bit().constData(), &info) != 0)
+        return QString("No permission to open %1.").arg(path);
+    const group* owner = ::getgrgid(info.st_gid);
+    const QString groupName =
+        owner ? QString::fromLocal8Bit(owner->gr_name) : QString::number(info.st_gid);
+    return QString("No permission to open %1: join the group '%2' that owns it "
+                   "(usermod -aG %2 <user>) and log in again.")
+        .arg(path, groupName);
+}
+
+QString SerialPortAccessProblem(const QString& path)
+{
+    // The effective user decides, as it does for the open itself.
+    if (::faccessat(AT_FDCWD, path.toLocal8Bit().constData(), R_OK | W_OK, AT_EACCESS) == 0)
+        return QString();
+    return SerialPortPermissionText(path, errno);
 }
 
 } // namespace Quorvel1
