@@ -51,6 +51,8 @@ public:
     virtual void ShowUnit(int /*unit*/) {}
     // The site's devices have new places in the logger's table.
     virtual void RefillLogDevices() {}
+    // The link came up or went down (Online, ModemCall, LoggerPresent).
+    virtual void ConnectionChanged() {}
 };
 
 // The "no" answer of a message box with these flags: No for the Yes/No

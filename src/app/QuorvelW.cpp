@@ -100,10 +100,13 @@ bool TQuorvelW::Start(const QStringList& arguments)
     return RunLaunch(line.Options, line.SitePath);
 }
 
+// The settings are written after the question: saving the site there
+// changes the last site.
 bool TQuorvelW::QueryClose()
 {
+    const bool mayClose = ConfirmSaveChanges();
     Properties().Save();
-    return ConfirmSaveChanges();
+    return mayClose;
 }
 
 void TQuorvelW::Closing()

@@ -123,8 +123,8 @@ public:
     // the link's last status text (the totals) is shown.
     void RunTiming();
 
-    // The name of a modem device for the options text; empty while no
-    // modem is known.
+    // The name of a modem device for the options text: the modem's name for
+    // the index, or "Modem <index>" when the modem has no such device.
     QString ModemDeviceName(int index) const;
     // The modem, or null when the program found none to use.
     TTapiModem* Modem() { return modem_.get(); }

@@ -57,6 +57,7 @@ bool TQuorvelW::Connect(bool remote)
         site_->SetProcId(link_->IdentityWord);
         runner_->ResumeIfConnected();
     }
+    view_.ConnectionChanged();
     return Online;
 }
 
@@ -86,6 +87,7 @@ bool TQuorvelW::Disconnect()
     if (wasOnline && ConnectTime.isValid())
         WriteErrLog(QStringLiteral("Online: %1\n")
                         .arg(ConnectTime.msecsTo(QDateTime::currentDateTime()) / 1000));
+    view_.ConnectionChanged();
     return true;
 }
 
@@ -215,10 +217,12 @@ void TQuorvelW::ShowUnit(int unit)
     view_.ShowUnit(unit);
 }
 
+// A site made on another machine may name a modem this one does not have:
+// it is shown by its number.
 QString TQuorvelW::ModemDeviceName(int index) const
 {
     if (!modem_ || index < 0 || index >= modem_->DeviceNames.size())
-        return QString();
+        return QStringLiteral("Modem %1").arg(index);
     return modem_->DeviceNames[index];
 }
 
