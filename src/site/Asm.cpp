@@ -5,8 +5,8 @@ namespace Quorvel1 {
 void TAsm::Print(QTextStream& out) const
 {
     out << QString::asprintf("%3u%6u%9u%4c%-12s%5d%7c   %-3s", UnitNo(), AirspaceNo(), MessageNo(),
-                             ' ', NameText().toLatin1().constData(), ValueExponent(), UnitsChar(),
-                             ActiveText().toLatin1().constData());
+                             ' ', NameText().toUtf8().constData(), ValueExponent(), UnitsChar(),
+                             ActiveText().toUtf8().constData());
 }
 
 QString TAsm::MakeName() const

@@ -1,5 +1,6 @@
 #include "site/Dev.h"
 
+#include "base/Win1252.h"
 #include "site/BinaryStream.h"
 #include "site/FixedPoint.h"
 
@@ -83,7 +84,7 @@ TConverter TDev::Converter(int flag) const
 
 void TDev::SetName(const QString& name)
 {
-    const QByteArray bytes = name.left(NameLength).toLatin1();
+    const QByteArray bytes = EncodeWin1252(name, NameLength);
     Name.fill(0);
     std::copy_n(bytes.begin(), std::min<qsizetype>(bytes.size(), NameLength), Name.begin());
 }
@@ -92,7 +93,7 @@ QString TDev::NameText() const
 {
     // The record keeps the name NUL-terminated, but a file may not.
     const auto end = std::find(Name.begin(), Name.end(), '\0');
-    return QString::fromLatin1(Name.data(), end - Name.begin());
+    return DecodeWin1252(QByteArrayView(Name.data(), end - Name.begin()));
 }
 
 void TDev::SetAll(const QString& name, unsigned unit, unsigned channel, unsigned airspace,
@@ -146,9 +147,9 @@ QString TDev::ActiveText() const
 void TIODev::Print(QTextStream& out) const
 {
     out << QString::asprintf("%4u/%u%7c%-12s%-10s%-3s", UnitNo(), ChannelNo() + 1, ' ',
-                             NameText().toLatin1().constData(),
-                             SubtypeName().toLatin1().constData(),
-                             ActiveText().toLatin1().constData());
+                             NameText().toUtf8().constData(),
+                             SubtypeName().toUtf8().constData(),
+                             ActiveText().toUtf8().constData());
 }
 
 } // namespace Quorvel1

@@ -1,5 +1,6 @@
 #include "site/Site.h"
 
+#include "base/Win1252.h"
 #include "site/BinaryStream.h"
 
 #include <algorithm>
@@ -17,13 +18,13 @@ template <std::size_t N>
 QString TextOf(const std::array<char, N>& field)
 {
     const auto end = std::find(field.begin(), field.end(), '\0');
-    return QString::fromLatin1(field.data(), end - field.begin());
+    return DecodeWin1252(QByteArrayView(field.data(), end - field.begin()));
 }
 
 template <std::size_t N>
 void SetText(std::array<char, N>& field, const QString& text)
 {
-    const QByteArray bytes = text.left(static_cast<qsizetype>(N - 1)).toLatin1();
+    const QByteArray bytes = EncodeWin1252(text, static_cast<qsizetype>(N - 1));
     field.fill(0);
     std::copy(bytes.begin(), bytes.end(), field.begin());
 }

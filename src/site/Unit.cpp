@@ -1,5 +1,6 @@
 #include "site/Unit.h"
 
+#include "base/Win1252.h"
 #include "site/BinaryStream.h"
 
 #include <algorithm>
@@ -55,7 +56,7 @@ QString TUnit::ProgramNameText() const
 {
     // A file may hold a name that fills all 17 bytes without a terminator.
     const auto end = std::find(ProgramName.begin(), ProgramName.end(), '\0');
-    return QString::fromLatin1(ProgramName.data(), end - ProgramName.begin());
+    return DecodeWin1252(QByteArrayView(ProgramName.data(), end - ProgramName.begin()));
 }
 
 QString TUnit::AppIdText() const
@@ -67,7 +68,7 @@ void TUnit::Print(QTextStream& out) const
 {
     out << QString::asprintf("%3d  %03u-%03u %-*s", int{Number}, unsigned{AppId} >> 8,
                              unsigned{AppId} & 0xFF, ProgramNameLength,
-                             ProgramNameText().toLatin1().constData());
+                             ProgramNameText().toUtf8().constData());
 }
 
 bool TAs::IsRoom() const
@@ -89,7 +90,7 @@ int TAs::KindNumber() const
 
 void TAs::Print(QTextStream& out) const
 {
-    out << QString::asprintf("%28s%d", KindName().toLatin1().constData(), KindNumber());
+    out << QString::asprintf("%28s%d", KindName().toUtf8().constData(), KindNumber());
 }
 
 } // namespace Quorvel1
