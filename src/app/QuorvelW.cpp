@@ -217,11 +217,13 @@ void TQuorvelW::WriteErrLog(const QString& text)
 
 // The site's files are loaded and saved by the site with the extension
 // ".ste", and loading makes the site's folder the current one: the path is
-// kept absolute so that it still names the same file afterwards.
+// kept absolute so that it still names the same file afterwards. The
+// extension is kept as the file on disk spells it, so that the last site
+// setting names the file itself.
 void TQuorvelW::SetSiteFile(const QString& path)
 {
     SiteFile.SetPath(QFileInfo(path).absoluteFilePath());
-    SiteFile.SetExt(SiteFileExt);
+    SiteFile.SetExtAsOnDisk(SiteFileExt);
 }
 
 bool TQuorvelW::OpenSite(const QString& path)

@@ -9,6 +9,7 @@
 #include "comms/MestraIF.h"
 #include "comms/PelkTrace.h"
 #include "jobs/PelkThread.h"
+#include "jobs/RunnerPause.h"
 #include "logger/LogIF.h"
 #include "modem/TapiModem.h"
 #include "settings/Properties.h"
@@ -116,14 +117,13 @@ void TQuorvelW::CloseConnection()
 
 void TQuorvelW::RunTiming()
 {
-    runner_->Pause();
+    TRunnerPause pause(*runner_);
     try {
         link_->TimeLink();
         Report(link_->GetStatus(), TimingCaption, MessageFlags::Ok);
     } catch (const Exception& e) {
         ReportError(e.Message());
     }
-    runner_->ResumeIfConnected();
 }
 
 // --- Unit commands ---------------------------------------------------------

@@ -4,8 +4,9 @@
 //
 // "/" separates folders; "\" and a drive's ":" are separators too, so that a
 // path written on Windows (a setting, a launch file) still splits. The
-// extension starts at the leftmost dot of the file name and runs to the next
-// dot: "a.b.ste" is the name "a" with the extension ".b".
+// extension is what follows the last dot of the file name: "plant.v2.ste" is
+// the name "plant.v2" with the extension ".ste", so a dotted site name keeps
+// its own partner files.
 #include <QString>
 
 namespace Quorvel1 {
@@ -24,6 +25,15 @@ public:
     QString FileName() const { return Name + Ext; }
     void SetName(const QString& name) { Name = name; }
     void SetExt(const QString& ext) { Ext = ext; }
+    // Sets the extension `ext` spelled as the file on disk spells it. Files
+    // copied from Windows keep their capitals ("STORE12.STE" beside
+    // "STORE12.INI"): a partner found that way is read and written in place
+    // instead of gaining a lower-case twin. The spelling already in Ext wins
+    // when it is `ext` but for case, then an existing file with exactly
+    // `ext`, then one whose extension differs from `ext` only in case; with
+    // none on disk the spelling of Ext or `ext` stays. Folder and name are
+    // taken as they are: another name is another file.
+    void SetExtAsOnDisk(const QString& ext);
     // Makes Dir the process's current folder. An empty Dir names the current
     // folder already, so there is nothing to change.
     bool ChangeDir() const;

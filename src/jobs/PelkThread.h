@@ -86,6 +86,8 @@ public:
     // At exit: pause, then free every job.
     void StopAll();
     bool IsSuspended() const;
+    // How many TRunnerPause holds are taken.
+    int PauseHolds() const { return pauseHolds_; }
 
     // --- Worker thread.
     // Runs the current job's Update on the UI thread and waits for it.
@@ -159,6 +161,8 @@ private:
     int idleSteps_ = 0;
 
     // UI thread only.
+    friend class TRunnerPause;
+    int pauseHolds_ = 0;
     const std::thread::id uiThread_;
     int uiCallDepth_ = 0;
     std::vector<QEventLoop*> waits_;

@@ -168,7 +168,10 @@ TEEBlock* TSiteExt::EEImage(int n)
 
 QString TSiteExt::EEImagePath(int n) const
 {
-    return TFileDir(Ini.FileName()).Dir + QString::number(ProcessorId(n)) + EEImageExt;
+    TFileDir file(Ini.FileName());
+    file.SetName(QString::number(ProcessorId(n)));
+    file.SetExtAsOnDisk(EEImageExt);
+    return file.FullPath();
 }
 
 QStringList TSiteExt::AlarmNames(int n) const

@@ -106,16 +106,18 @@ public:
     // number without a unit).
     TEEBlock* EEImage(int n);
     // The image file of unit number n: the site's folder + the unit's
-    // processor identifier in decimal + ".ee". Without an open site the
-    // folder is the current folder.
+    // processor identifier in decimal + ".ee" (or an existing ".EE").
+    // Without an open site the folder is the current folder.
     QString EEImagePath(int n) const;
 
     QStringList AlarmNames(int n) const;
     QStringList TripNames(int n) const;
 
     // Reads the site files of `path` (its extension is replaced by ".ste" and
-    // ".ini"). False when the site file cannot be opened, and then the site
-    // is left as it was; false also when the record fails part-way, and then
+    // ".ini", each spelled as the file on disk spells it, so that files
+    // written on Windows in capitals are found and saved in place). False
+    // when the site file cannot be opened, and then the site is left as it
+    // was; false also when the record fails part-way, and then
     // the site holds what was read and the ini part is still loaded. Makes
     // the site's folder the current folder.
     bool Load(const QString& path);

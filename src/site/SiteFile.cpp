@@ -22,6 +22,14 @@ const QString KeyRomId = QStringLiteral("RomID");
 const QString KeyProg = QStringLiteral("Prog");
 const QString KeyApp = QStringLiteral("App");
 
+// The file beside the site file with the same name and extension `ext`,
+// in whatever case it was written.
+QString PartnerPath(TFileDir file, const QString& ext)
+{
+    file.SetExtAsOnDisk(ext);
+    return file.FullPath();
+}
+
 QString UnitSection(int n)
 {
     return QStringLiteral("Unit") + QString::number(n);
@@ -32,7 +40,7 @@ QString UnitSection(int n)
 bool TSiteExt::Load(const QString& path)
 {
     TFileDir file(path);
-    file.SetExt(SiteFileExt);
+    file.SetExtAsOnDisk(SiteFileExt);
     QFile siteFile(file.FullPath());
     if (!siteFile.open(QIODevice::ReadOnly)) {
         loadFailed_ = true;
@@ -46,10 +54,8 @@ bool TSiteExt::Load(const QString& path)
     siteFile.close();
     RebuildUnitTable();
 
-    file.SetExt(IniFileExt);
-    Ini.Open(file.FullPath());
+    Ini.Open(PartnerPath(file, IniFileExt));
     LoadIni();
-    file.SetExt(SiteFileExt);
     file.ChangeDir();
     if (ProcId == 0)
         TakeProcIdFromName(file.Name);
@@ -60,7 +66,7 @@ bool TSiteExt::Load(const QString& path)
 bool TSiteExt::Save(const QString& path)
 {
     TFileDir file(path);
-    file.SetExt(SiteFileExt);
+    file.SetExtAsOnDisk(SiteFileExt);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -68,12 +74,10 @@ bool TSiteExt::Save(const QString& path)
     if (!Write(stream) || !ReplaceFileAtomically(file.FullPath(), bytes))
         return false;
 
-    file.SetExt(IniFileExt);
-    Ini.Open(file.FullPath());
+    Ini.Open(PartnerPath(file, IniFileExt));
     SaveIni();
     Ini.Close();
     // Reading back makes the model hold exactly what the files now say.
-    file.SetExt(SiteFileExt);
     return Load(file.FullPath());
 }
 
