@@ -55,10 +55,6 @@ public:
     virtual void ConnectionChanged() {}
 };
 
-// The "no" answer of a message box with these flags: No for the Yes/No
-// kinds, Cancel for OK/Cancel, OK when OK is the only button.
-int NegativeAnswer(int flags);
-
 // The view of a run without a display: shows nothing, answers every question
 // no and cancels every dialog.
 class THeadlessView : public TQuorvelView {

@@ -23,6 +23,22 @@ constexpr int Yes = 6;
 constexpr int No = 7;
 } // namespace MessageAnswer
 
+// The "no" answer of a message box with these flags: No for the Yes/No
+// kinds, Cancel for OK/Cancel, OK when OK is the only button. A box closed
+// without a button gives it, and so does a run without a display.
+constexpr int NegativeAnswer(int flags)
+{
+    switch (flags & MessageFlags::ButtonsMask) {
+    case MessageFlags::YesNo:
+    case MessageFlags::YesNoCancel:
+        return MessageAnswer::No;
+    case MessageFlags::OkCancel:
+        return MessageAnswer::Cancel;
+    default:
+        return MessageAnswer::Ok;
+    }
+}
+
 // Status bar panels.
 namespace StatusPanel {
 constexpr int Status = 0;     // hints and job status texts

@@ -3,6 +3,7 @@
 #include "app/ConnectSequence.h"
 #include "app/gui/AboutBox.h"
 #include "app/gui/DlgConnect.h"
+#include "base/gui/MessageBoxes.h"
 #include "app/QuorvelW.h"
 #include "jobs/gui/DlgDJ.h"
 #include "settings/Properties.h"
@@ -52,48 +53,6 @@ void SetHint(QAction* action, const QString& hint)
     const int bar = hint.indexOf(QLatin1Char('|'));
     action->setToolTip(bar < 0 ? hint : hint.left(bar));
     action->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
-}
-
-QMessageBox::StandardButtons ButtonsOf(int flags)
-{
-    switch (flags & MessageFlags::ButtonsMask) {
-    case MessageFlags::OkCancel:
-        return QMessageBox::Ok | QMessageBox::Cancel;
-    case MessageFlags::YesNoCancel:
-        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-    case MessageFlags::YesNo:
-        return QMessageBox::Yes | QMessageBox::No;
-    default:
-        return QMessageBox::Ok;
-    }
-}
-
-QMessageBox::Icon IconOf(int flags)
-{
-    switch (flags & MessageFlags::IconMask) {
-    case MessageFlags::IconError:
-        return QMessageBox::Critical;
-    case MessageFlags::IconQuestion:
-        return QMessageBox::Question;
-    default:
-        return QMessageBox::NoIcon;
-    }
-}
-
-int AnswerOf(int button, int flags)
-{
-    switch (button) {
-    case QMessageBox::Ok:
-        return MessageAnswer::Ok;
-    case QMessageBox::Cancel:
-        return MessageAnswer::Cancel;
-    case QMessageBox::Yes:
-        return MessageAnswer::Yes;
-    case QMessageBox::No:
-        return MessageAnswer::No;
-    default: // closed with Escape or the title bar
-        return NegativeAnswer(flags);
-    }
 }
 
 } // namespace
@@ -452,8 +411,7 @@ void TFQw::UpdateCaption(const QString& caption)
 
 int TFQw::ShowMessage(const QString& text, const QString& caption, int flags)
 {
-    QMessageBox box(IconOf(flags), caption, text, ButtonsOf(flags), this);
-    return AnswerOf(box.exec(), flags);
+    return ShowMessageBox(this, text, caption, flags);
 }
 
 QString TFQw::AskSaveFileName(const QString& folder, const QString& preset)
