@@ -48,9 +48,12 @@ bool TDjLogDL::Execute()
     QString fileName = Attempt <= 0 ? site_.LastLog : QString();
     // New log files go beside the site's files.
     const QString folder = TFileDir(site_.Ini.FileName()).Dir;
-    Log().Download(fileName, folder);
-    site_.SetLastLog(fileName);
-    return Log().DownloadFailure == LogDlNone;
+    const bool saved = Log().Download(fileName, folder);
+    // Only a file that was written becomes the last log: the next download
+    // appends to it and an unattended run names it in its launch file.
+    if (saved)
+        site_.SetLastLog(fileName);
+    return saved && Log().DownloadFailure == LogDlNone;
 }
 
 TDjLogConfig::TDjLogConfig(TPelkThread& runner, TLogIF& log, TSiteExt& site,

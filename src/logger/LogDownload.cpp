@@ -110,6 +110,7 @@ void TLogIF::DownloadSteps(QString& fileName, const QString& folder, bool& saved
     }
     const std::optional<std::uint16_t> number =
         FreeLogFileNumber(folder, link_.IdentityWord, ConfigWord(LogCfgFileNumber), LogFileExtension);
+    QString target = fileName;
     if (!merged) {
         if (!append)
             ReadBuffer(Control.StartPosition, Control.EndPosition);
@@ -117,16 +118,18 @@ void TLogIF::DownloadSteps(QString& fileName, const QString& folder, bool& saved
             ReadBuffer(Control.StartPosition, PreviousLog->Control.EndPosition);
         // With every number taken there is no name that would not overwrite
         // another download's log.
-        fileName = number ? folder + LogFileName(link_.IdentityWord, *number, LogFileExtension) : QString();
+        target = number ? folder + LogFileName(link_.IdentityWord, *number, LogFileExtension) : QString();
     }
     Hold(LogHoldOff);
 
     if (!CheckLog())
         DownloadFailure = LogDlCorrupt;
-    else if (fileName.isEmpty() || !SaveLog(fileName))
+    else if (target.isEmpty() || !SaveLog(target))
         DownloadFailure = LogDlSaveFailed;
     else
         saved = true;
+    if (saved)
+        fileName = target;
 
     Command.Code |= LogCmdDownloaded; // the release just sent, as "download done"
     SendCommand();

@@ -69,7 +69,8 @@ public:
     // download's file (or is empty) and, on return, the file that now holds
     // the log; new files are made in `folder` (with its trailing separator,
     // or empty for the current folder). True when the log was saved;
-    // DownloadFailure tells why not. Link errors are passed on after the
+    // DownloadFailure tells why not, and `fileName` is left as it was: a
+    // file never written is no one's log. Link errors are passed on after the
     // link is reset and logging released.
     bool Download(QString& fileName, const QString& folder);
     void OpenLog(const QString& fileName);
