@@ -92,27 +92,30 @@ bool TQuorvelW::Disconnect()
     return true;
 }
 
-// A link failure is reported and the call is still hung up; a call that
-// cannot be hung up stays recorded, so that a later Disconnect tries again.
+// Each step runs whatever became of the one before, so a link that fails
+// to disconnect still has its port closed and the call is still hung up;
+// each failure is reported once. A call that cannot be hung up stays
+// recorded, so that a later Disconnect tries again.
 void TQuorvelW::CloseConnection()
 {
-    try {
-        logger_->Close();
-        LoggerPresent = false;
-        link_->Disconnect();
-        link_->Close();
-    } catch (const Exception& e) {
-        ReportError(e.Message());
-    }
+    const auto reportingFailure = [this](const auto& step) {
+        try {
+            step();
+        } catch (const Exception& e) {
+            ReportError(e.Message());
+        }
+    };
+    LoggerPresent = false;
+    reportingFailure([this] { logger_->Close(); });
+    reportingFailure([this] { link_->Disconnect(); });
+    reportingFailure([this] { link_->Close(); });
     if (!ModemCall)
         return;
-    try {
+    reportingFailure([this] {
         if (modem_)
             modem_->HangUp();
         ModemCall = false;
-    } catch (const Exception& e) {
-        ReportError(e.Message());
-    }
+    });
 }
 
 void TQuorvelW::RunTiming()
