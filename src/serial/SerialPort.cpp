@@ -1,5 +1,7 @@
 #include "serial/SerialPort.h"
 
+#include "serial/PortName.h"
+
 #include <fcntl.h>
 #include <grp.h>
 #include <poll.h>
@@ -97,8 +99,9 @@ TSerialPort::~TSerialPort()
         ::close(cancelEvent_);
 }
 
-std::unique_ptr<TSerialPort> TSerialPort::Open(const QString& path, uint32_t baudRate, LineKind kind)
+std::unique_ptr<TSerialPort> TSerialPort::Open(const QString& name, uint32_t baudRate, LineKind kind)
 {
+    const QString path = PortDevicePath(name);
     const int fd = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         throw ESerialOpen(openFailureDetail(path, errno));

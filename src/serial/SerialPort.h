@@ -46,9 +46,10 @@ public:
 
     // Opens the named device exclusively (TIOCEXCL and a lock that keeps out
     // a second opener even as root) and sets raw 8N1 at `baudRate` with no
-    // flow control. Raises ESerialOpen, or Quorvel1::Exception "Couldn't get
-    // comm state" / "Couldn't set comm state".
-    static std::unique_ptr<TSerialPort> Open(const QString& path, uint32_t baudRate,
+    // flow control. A Windows name ("COM1") opens the device it stands for
+    // (PortDevicePath). Raises ESerialOpen, or Quorvel1::Exception "Couldn't
+    // get comm state" / "Couldn't set comm state".
+    static std::unique_ptr<TSerialPort> Open(const QString& name, uint32_t baudRate,
                                              LineKind kind = LineKind::Link);
 
     // Takes over a descriptor that is already open (a modem call's data
