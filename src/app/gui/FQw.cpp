@@ -1,24 +1,31 @@
 #include "app/gui/FQw.h"
 
 #include "app/ConnectSequence.h"
+#include "app/QuorvelW.h"
+#include "app/WindowPlacement.h"
 #include "app/gui/AboutBox.h"
 #include "app/gui/DlgConnect.h"
+#include "app/gui/PropsDlg.h"
+#include "app/gui/ToolGlyphs.h"
 #include "base/gui/MessageBoxes.h"
-#include "app/QuorvelW.h"
 #include "jobs/gui/DlgDJ.h"
+#include "modem/gui/ModemConfigDialog.h"
 #include "settings/Properties.h"
 #include "site/SiteExt.h"
+#include "units/gui/LBUnits.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSizePolicy>
 #include <QStatusBar>
@@ -27,6 +34,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 #include <exception>
 
@@ -34,25 +42,30 @@ namespace Quorvel1 {
 
 namespace {
 
-constexpr int DesignWidth = 575;
-constexpr int DesignHeight = 407;
 constexpr int ToolBarHeight = 38;
-// How often the idle rules run: often enough that a menu never shows a stale
-// state, rarely enough to cost nothing.
-constexpr int IdleIntervalMs = 100;
+constexpr int ToolGlyphSize = 20;
 constexpr int PanelWidths[3] = {300, 100, 50};
+constexpr const char* PanelNames[3] = {"Status", "LinkStatus", "Spare"};
 
-const QString TextOnline = QStringLiteral("LOCAL");
-const QString TextRemote = QStringLiteral("REMOTE");
-const QString TextOffline = QStringLiteral("OFFLINE");
+const QString LinkTextLocal = QStringLiteral("LOCAL");
+const QString LinkTextRemote = QStringLiteral("REMOTE");
+const QString LinkTextOffline = QStringLiteral("OFFLINE");
 
 // A hint "short|long" gives the tool tip and the status bar text; a hint
 // without "|" serves as both.
 void SetHint(QAction* action, const QString& hint)
 {
-    const int bar = hint.indexOf(QLatin1Char('|'));
+    const qsizetype bar = hint.indexOf(QLatin1Char('|'));
     action->setToolTip(bar < 0 ? hint : hint.left(bar));
     action->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
+}
+
+QList<TScreenArea> ScreenAreas()
+{
+    QList<TScreenArea> areas;
+    for (const QScreen* screen : QGuiApplication::screens())
+        areas.append({screen->name(), screen->availableGeometry()});
+    return areas;
 }
 
 } // namespace
@@ -69,12 +82,12 @@ TFQw::TFQw(const QStringList& arguments, QWidget* parent)
     aboutBox_ = new TAboutBox(this);
 
     controller_ = std::make_unique<TQuorvelW>(*this);
+    lbUnits->SetSite([this]() -> const TSiteExt* { return controller_ ? &controller_->Site() : nullptr; });
+    lbUnits->SetShowUnit([this](int unit) { RunCommand([this, unit] { controller_->ShowUnit(unit); }); });
+    controller_->SetUnitJobViews(this);
+    if (TTapiModem* modem = controller_->Modem())
+        InstallModemConfigDialog(*modem, this);
     RestoreWindowState();
-
-    idleTimer_ = new QTimer(this);
-    idleTimer_->setInterval(IdleIntervalMs);
-    connect(idleTimer_, &QTimer::timeout, this, &TFQw::ApplyIdleRules);
-    idleTimer_->start();
     ApplyIdleRules();
 }
 
@@ -114,7 +127,7 @@ void TFQw::BuildActions()
                                "actDisconnect", [c] { c->controller_->Disconnect(); });
     actExit = MakeAction(tr("E&xit"), tr("Exit application"), "actExit", [c] { c->close(); });
     actProperties = MakeAction(tr("&Properties..."), QString(), "actProperties",
-                               [c] { c->NotAvailable(tr("The properties dialog")); });
+                               [c] { c->ShowProperties(); });
 
     actClearAlarms = MakeAction(tr("Clear &Alarms"), QString(), "actClearAlarms",
                                 [c] { c->controller_->ClearAlarms(0); });
@@ -158,13 +171,28 @@ void TFQw::BuildActions()
     tbDownload = MakeAction(tr("Download log data"), tr("Download log data"), "tbDownload",
                             [c] { c->controller_->DownloadLog(); });
     tbExit = MakeAction(tr("Exit"), tr("Exit|"), "tbExit", [c] { c->close(); });
+    const std::pair<QAction*, TToolGlyph> glyphs[] = {
+        {tbOpen, TToolGlyph::Open},         {tbSave, TToolGlyph::Save},
+        {tbNewSite, TToolGlyph::NewSite},   {tbDial, TToolGlyph::Dial},
+        {tbHangUp, TToolGlyph::HangUp},     {tbDownload, TToolGlyph::Download},
+        {tbExit, TToolGlyph::Exit}};
+    for (const auto& [action, glyph] : glyphs)
+        action->setIcon(ToolGlyphIcon(glyph));
+    // Save and New site are hidden until the idle rules say otherwise; New
+    // site stays hidden.
     tbSave->setVisible(false);
     tbNewSite->setVisible(false);
+
+    actStretch = new QAction(tr("Stretch"), this);
+    actStretch->setObjectName(QStringLiteral("actStretch"));
+    actStretch->setCheckable(true);
+    connect(actStretch, &QAction::triggered, this, [this] { ToggleStretch(); });
 }
 
 void TFQw::BuildMenus()
 {
     QMenu* site = menuBar()->addMenu(tr("&Site"));
+    site->setObjectName(QStringLiteral("menuSite"));
     site->addActions({actNew, actOpen, actSave, actSaveAs});
     site->addSeparator();
     site->addActions({actConnectLocal, actConnectRemote, actDisconnect});
@@ -174,9 +202,11 @@ void TFQw::BuildMenus()
     site->addAction(actProperties);
 
     QMenu* network = menuBar()->addMenu(tr("&Network"));
+    network->setObjectName(QStringLiteral("menuNetwork"));
     network->addActions({actClearAlarms, actScanUnits, actDebug, actUnit0Settings});
 
     QMenu* logging = menuBar()->addMenu(tr("&Logging"));
+    logging->setObjectName(QStringLiteral("menuLogging"));
     logging->addActions({actDownload, actReconfigure, actSetTime});
     logging->addSeparator();
     logging->addActions({actLogOptions, actLogInfo});
@@ -186,6 +216,7 @@ void TFQw::BuildMenus()
     menuTools->addAction(actRunTiming);
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
+    help->setObjectName(QStringLiteral("menuHelp"));
     help->addAction(actAbout);
 }
 
@@ -194,7 +225,10 @@ void TFQw::BuildToolBar()
     QToolBar* bar = addToolBar(tr("Tools"));
     bar->setObjectName(QStringLiteral("ToolBar"));
     bar->setMovable(false);
+    bar->setFloatable(false);
     bar->setFixedHeight(ToolBarHeight);
+    bar->setIconSize(QSize(ToolGlyphSize, ToolGlyphSize));
+    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     bar->addActions({tbOpen, tbSave, tbNewSite, tbDial, tbHangUp, tbDownload});
     auto* spacer = new QWidget(bar);
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
@@ -205,6 +239,7 @@ void TFQw::BuildToolBar()
 QWidget* TFQw::BuildSiteTab()
 {
     auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("tabSite"));
     auto* grid = new QGridLayout(page);
     edDescription = new QLineEdit(page);
     edDescription->setObjectName(QStringLiteral("edDescription"));
@@ -214,6 +249,8 @@ QWidget* TFQw::BuildSiteTab()
         field->setMaxLength(TSite::TextLength);
         field->installEventFilter(this);
     }
+    // Connect Remote follows the telephone field as it is typed.
+    connect(edTelephone, &QLineEdit::textChanged, this, &TFQw::ApplyIdleRules);
     lblOptions = new QLabel(tr("Options"), page);
     lblOptions->setObjectName(QStringLiteral("lblOptions"));
     lblOptionsText = new QLabel(page);
@@ -233,6 +270,28 @@ QWidget* TFQw::BuildSiteTab()
     return page;
 }
 
+// A page that shows one list or view, filling it.
+QWidget* TFQw::BuildHostPage(const char* name)
+{
+    auto* page = new QWidget;
+    page->setObjectName(QLatin1String(name));
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    return page;
+}
+
+// The scroll box of the site map, with the map's pop-up menu. A resize lays
+// the map out again in its current stretch mode.
+void TFQw::BuildMapPage()
+{
+    sbMap_ = new QScrollArea;
+    sbMap_->setObjectName(QStringLiteral("sbMap"));
+    sbMap_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    sbMap_->addAction(actStretch);
+    sbMap_->installEventFilter(this);
+}
+
 void TFQw::BuildTabs()
 {
     pages_ = new QTabWidget(this);
@@ -240,37 +299,49 @@ void TFQw::BuildTabs()
     QFont bold = pages_->tabBar()->font();
     bold.setBold(true);
     pages_->tabBar()->setFont(bold);
+    // Multi-line tabs: the tab bar never scrolls its tabs out of sight.
+    pages_->setUsesScrollButtons(false);
 
     tabSite_ = BuildSiteTab();
-    tabMap_ = new QScrollArea;
-    tabUnits_ = new QWidget;
-    tabLog_ = new QWidget;
-    tabUnitX_ = new QWidget;
+    BuildMapPage();
+    tabUnits_ = BuildHostPage("tabUnits");
+    lbUnits = new TLBUnits(tabUnits_);
+    tabUnits_->layout()->addWidget(lbUnits);
+    tabLog_ = BuildHostPage("tabLog");
+    tabUnitX_ = BuildHostPage("tabUnitX");
     pages_->addTab(tabSite_, tr("Site"));
-    pages_->addTab(tabMap_, tr("Map"));
+    pages_->addTab(sbMap_, tr("Map"));
     pages_->addTab(tabUnits_, tr("Units"));
     pages_->addTab(tabLog_, tr("Log"));
     pages_->addTab(tabUnitX_, tr("Unit X"));
-    pages_->setTabVisible(pages_->indexOf(tabUnitX_), false);
+    SetTabShown(sbMap_, false);
+    SetTabShown(tabUnitX_, false);
+    // The map is active only while its tab shows.
+    connect(pages_, &QTabWidget::currentChanged, this, &TFQw::ApplyIdleRules);
     setCentralWidget(pages_);
 }
 
 void TFQw::BuildStatusBar()
 {
-    static const char* const names[3] = {"Status", "LinkStatus", "Spare"};
     for (int i = 0; i < 3; ++i) {
         panels_[i] = new QLabel(this);
-        panels_[i]->setObjectName(QLatin1String(names[i]));
+        panels_[i]->setObjectName(QLatin1String(PanelNames[i]));
         panels_[i]->setMinimumWidth(PanelWidths[i]);
-        statusBar()->addWidget(panels_[i], i == 2 ? 1 : 0);
+        statusBar()->addWidget(panels_[i], i == StatusPanel::Spare ? 1 : 0);
     }
     panels_[StatusPanel::LinkStatus]->setAlignment(Qt::AlignCenter);
+}
+
+void TFQw::SetTabShown(QWidget* page, bool shown)
+{
+    pages_->setTabVisible(pages_->indexOf(page), shown);
 }
 
 // --- Commands --------------------------------------------------------------
 
 // An error that a command does not catch itself is shown and the program
-// goes on, as with any other failed command.
+// goes on, as with any other failed command. Whatever the command changed,
+// the commands on offer follow.
 void TFQw::RunCommand(const std::function<void()>& command)
 {
     if (!controller_)
@@ -293,6 +364,13 @@ void TFQw::ConnectCommand(bool remote)
     StoreFieldsToSite();
     controller_->Connect(remote);
     RefillLogDevices();
+}
+
+void TFQw::ShowProperties()
+{
+    if (!dlgProps_)
+        dlgProps_ = new TPropsDlg(controller_->Properties(), controller_->Modem(), this);
+    dlgProps_->Execute();
 }
 
 TJobProgressView* TFQw::MakeJobProgressView(Pelk::TMestraIF& link)
@@ -332,21 +410,22 @@ void TFQw::ApplyIdleRules()
     const bool logger = online && c.LoggerPresent;
     const bool autoSave = c.Automatic || controller_->Properties().AutoSave;
     const bool modified = controller_->Site().IsModified();
+    const bool telephone = !edTelephone->text().isEmpty();
 
     actNew->setEnabled(offline);
     tbNewSite->setEnabled(offline);
-    actOpen->setEnabled(offline);
-    tbOpen->setEnabled(offline);
+    for (QAction* open : {actOpen, tbOpen})
+        open->setEnabled(offline);
     for (QAction* save : {actSave, tbSave}) {
         save->setVisible(!autoSave);
         save->setEnabled(offline && modified);
     }
     actSaveAs->setEnabled(offline);
     for (QAction* remote : {actConnectRemote, tbDial})
-        remote->setEnabled(offline && !edTelephone->text().isEmpty());
+        remote->setEnabled(offline && telephone);
     actConnectLocal->setEnabled(offline);
-    actDisconnect->setEnabled(online);
-    tbHangUp->setEnabled(online);
+    for (QAction* disconnect : {actDisconnect, tbHangUp})
+        disconnect->setEnabled(online);
     actProperties->setEnabled(offline);
     actScanUnits->setEnabled(online);
     actClearAlarms->setEnabled(online);
@@ -358,8 +437,14 @@ void TFQw::ApplyIdleRules()
     menuTools->menuAction()->setVisible(false);
     actRunTiming->setEnabled(online);
 
-    const QString link = offline ? TextOffline : (c.ModemCall ? TextRemote : TextOnline);
+    const QString link = offline ? LinkTextOffline : (c.ModemCall ? LinkTextRemote : LinkTextLocal);
     SetStatusText(link, StatusPanel::LinkStatus);
+    SetSiteMapActive(online && pages_->currentWidget() == sbMap_);
+}
+
+void TFQw::ConnectionChanged()
+{
+    ApplyIdleRules();
 }
 
 // --- The view --------------------------------------------------------------
@@ -377,12 +462,16 @@ void TFQw::RefreshFromSite()
     edTelephone->setText(site.TelephoneText());
     edDescription->setMaxLength(TSite::TextLength);
     edTelephone->setMaxLength(TSite::TextLength);
-    // The Map tab shows only a site map with a picture; none is loaded yet.
-    pages_->setTabVisible(pages_->indexOf(tabMap_), false);
-    pages_->setTabVisible(pages_->indexOf(tabUnitX_), false);
+    lbUnits->RefreshAll();
+    RefillLogDevices();
+    LoadSiteMap();
+    SetTabShown(sbMap_, SiteMapHasPicture());
+    SetTabShown(tabUnitX_, false);
     const QString options = OptionsText();
     lblOptionsText->setText(options);
     lblOptions->setVisible(!options.isEmpty());
+    UpdateCaption(controller_->Caption());
+    ApplyIdleRules();
 }
 
 // The site's own modem device and serial speed, when it names them.
@@ -409,6 +498,28 @@ void TFQw::UpdateCaption(const QString& caption)
     setWindowTitle(caption);
 }
 
+// --- The units list ------------------------------------------------------
+
+void TFQw::UnitsCleared()
+{
+    lbUnits->Clear();
+}
+
+void TFQw::UnitsScanned()
+{
+    lbUnits->RefreshAll();
+}
+
+void TFQw::UpdateUnit(int number)
+{
+    lbUnits->UpdateUnit(number);
+}
+
+void TFQw::UpdateStatus(int number)
+{
+    lbUnits->UpdateStatus(number);
+}
+
 int TFQw::ShowMessage(const QString& text, const QString& caption, int flags)
 {
     return ShowMessageBox(this, text, caption, flags);
@@ -431,6 +542,47 @@ void TFQw::ShowSiteTab()
     pages_->setCurrentWidget(tabSite_);
 }
 
+void TFQw::ShowUnitTab()
+{
+    SetTabShown(tabUnitX_, true);
+    pages_->setCurrentWidget(tabUnitX_);
+}
+
+// The unit view on the Unit X page shows the unit; its tab comes up.
+void TFQw::ShowUnit(int /*unit*/)
+{
+    ShowUnitTab();
+}
+
+// --- The site map ----------------------------------------------------------
+
+// The site's ini file holds the map's picture and labels; an untitled site
+// has none.
+void TFQw::LoadSiteMap()
+{
+    SetSiteMapActive(false);
+}
+
+bool TFQw::SiteMapHasPicture() const
+{
+    return false;
+}
+
+void TFQw::SetSiteMapActive(bool /*active*/)
+{
+}
+
+void TFQw::SetSiteMapStretch(bool stretch)
+{
+    mapStretch_ = stretch;
+}
+
+void TFQw::ToggleStretch()
+{
+    SetSiteMapStretch(!mapStretch_);
+    actStretch->setChecked(mapStretch_);
+}
+
 // --- Events ----------------------------------------------------------------
 
 bool TFQw::event(QEvent* event)
@@ -450,12 +602,17 @@ bool TFQw::event(QEvent* event)
 }
 
 // Any key typed into the description or telephone field marks the site
-// changed; the fields reach the site only through StoreFieldsToSite.
+// changed (Save follows); the fields reach the site only through
+// StoreFieldsToSite.
 bool TFQw::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress && controller_
-        && (watched == edDescription || watched == edTelephone))
+        && (watched == edDescription || watched == edTelephone)) {
         controller_->Site().SetModified(true);
+        ApplyIdleRules();
+    } else if (event->type() == QEvent::Resize && watched == sbMap_) {
+        SetSiteMapStretch(mapStretch_);
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -516,22 +673,55 @@ void TFQw::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
+// --- State and position ----------------------------------------------------
+
+// The position comes back on a screen that is there now; a window never
+// placed opens large enough to show the lists.
 void TFQw::RestoreWindowState()
 {
-    TProperties& settings = controller_->Properties();
-    const QByteArray geometry = settings.ReadWindowData(GeometryKey);
-    if (geometry.isEmpty() || !restoreGeometry(geometry))
+    const TWindowPlacement placement = TWindowPlacement::Read(
+        controller_->Properties().Store(), QString::fromLatin1(TProperties::WindowSection));
+    const QList<TScreenArea> screens = ScreenAreas();
+    if (screens.isEmpty()) {
         resize(DesignWidth, DesignHeight);
-    const QByteArray state = settings.ReadWindowData(StateKey);
-    if (!state.isEmpty())
-        restoreState(state);
+        return;
+    }
+    const QRect area =
+        placement.Normal.isNull()
+            ? TWindowPlacement::InitialArea(screens.front().Available, QSize(DesignWidth, DesignHeight))
+            : TWindowPlacement::FitToScreens(placement.Normal, placement.Monitor, screens);
+    setGeometry(area);
+    if (placement.Maximised) {
+        restoredNormal_ = area;
+        setWindowState(windowState() | Qt::WindowMaximized);
+    }
+}
+
+// Not every window system remembers the normal area of a window that was
+// maximised before it was shown: the saved one is put back.
+void TFQw::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || restoredNormal_.isNull())
+        return;
+    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen))) {
+        setGeometry(restoredNormal_);
+        restoredNormal_ = QRect();
+    }
 }
 
 void TFQw::SaveWindowState()
 {
-    TProperties& settings = controller_->Properties();
-    settings.WriteWindowData(GeometryKey, saveGeometry());
-    settings.WriteWindowData(StateKey, saveState());
+    TWindowPlacement placement;
+    placement.Maximised = isMaximized();
+    placement.Normal = placement.Maximised ? (restoredNormal_.isNull() ? normalGeometry() : restoredNormal_)
+                                           : geometry();
+    if (placement.Normal.isEmpty())
+        placement.Normal = geometry();
+    if (const QScreen* shown = screen())
+        placement.Monitor = shown->name();
+    placement.Write(controller_->Properties().Store(),
+                    QString::fromLatin1(TProperties::WindowSection));
 }
 
 } // namespace Quorvel1

@@ -3,9 +3,16 @@
 // every command in the menus and on the tool bar, the connection state and
 // hints in the status bar. It creates the application controller, forwards
 // every command to it and is the controller's view.
+//
+// The menu items and tool buttons follow the connection and the site: the
+// window applies its idle rules whenever either may have changed (after every
+// command, a connection's change, an edit of the site fields, a change of
+// tab), never on a timer.
 #include "app/QuorvelView.h"
+#include "units/UnitJobViews.h"
 
 #include <QMainWindow>
+#include <QRect>
 #include <QStringList>
 
 #include <functional>
@@ -15,8 +22,8 @@ class QAction;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QScrollArea;
 class QTabWidget;
-class QTimer;
 class QWidget;
 
 namespace Quorvel1 {
@@ -24,16 +31,17 @@ namespace Quorvel1 {
 class TAboutBox;
 class TdlgConnect;
 class TdlgDJ;
+class TLBUnits;
+class TPropsDlg;
 class TQuorvelW;
 
-class TFQw : public QMainWindow, public TQuorvelView {
+class TFQw : public QMainWindow, public TQuorvelView, public TUnitJobViews {
     Q_OBJECT
 public:
     // The filter of the site open and save dialogs.
     static inline const QString SiteFilter = QStringLiteral("Quorvel Site files (*.ste)");
-    // Keys of the window's state and position under the settings' TFQw section.
-    static inline const QString GeometryKey = QStringLiteral("Geometry");
-    static inline const QString StateKey = QStringLiteral("State");
+    static constexpr int DesignWidth = 575;
+    static constexpr int DesignHeight = 407;
 
     // `arguments`: the command line after the program's name, read at the
     // first activation.
@@ -46,8 +54,18 @@ public:
     bool Started() const { return startupDone_; }
 
     // Enables and shows the commands for the current connection and site
-    // state. Run whenever the program is idle.
+    // state, and shows the state in status panel 1.
     void ApplyIdleRules();
+
+    // The pages that host the lists and views: each has a layout without
+    // margins for the one control it shows.
+    QWidget* UnitsPage() const { return tabUnits_; }
+    QWidget* LogPage() const { return tabLog_; }
+    QWidget* UnitXPage() const { return tabUnitX_; }
+    // The Map tab's scroll box, which holds the site map.
+    QScrollArea* MapScrollBox() const { return sbMap_; }
+    // Makes Unit X the active page (and its tab visible).
+    void ShowUnitTab();
 
     // TQuorvelView
     void SetStatusText(const QString& text, int panel) override;
@@ -60,9 +78,22 @@ public:
     void ShowSiteTab() override;
     TJobProgressView* MakeJobProgressView(Pelk::TMestraIF& link) override;
     bool RunConnectDialog(TConnectSequence& sequence) override;
+    void UnitsCleared() override;
+    void UnitsScanned() override;
+
+    // TUnitJobViews: the scan's and the alarm job's updates.
+    void UpdateUnit(int number) override;
+    void UpdateStatus(int number) override;
+
+    // The units list on the Units tab.
+    TLBUnits* UnitsList() const { return lbUnits; }
+    void ShowUnit(int unit) override;
+    void ConnectionChanged() override;
 
     // The dialogs, for the tests; null until first needed.
     TdlgConnect* ConnectDialog() const { return dlgConnect_; }
+    TPropsDlg* PropertiesDialog() const { return dlgProps_; }
+    TAboutBox* AboutBox() const { return aboutBox_; }
 
 signals:
     void StartupFinished();
@@ -72,6 +103,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void BuildActions();
@@ -79,22 +111,38 @@ private:
     void BuildToolBar();
     void BuildTabs();
     QWidget* BuildSiteTab();
+    QWidget* BuildHostPage(const char* name);
+    void BuildMapPage();
     void BuildStatusBar();
     QAction* MakeAction(const QString& text, const QString& hint, const char* name,
                         std::function<void()> command);
     void RunCommand(const std::function<void()>& command);
     void NotAvailable(const QString& what);
     void ConnectCommand(bool remote);
+    void ShowProperties();
     void ShowAbout();
     void ScheduleStartup();
     void RunStartup();
     QString OptionsText() const;
+    void SetTabShown(QWidget* page, bool shown);
     void RestoreWindowState();
     void SaveWindowState();
+
+    // The site map on the Map tab. Until a map is hosted there is no
+    // picture, so the tab stays hidden; the stretch mode is kept here.
+    void LoadSiteMap();
+    bool SiteMapHasPicture() const;
+    void SetSiteMapActive(bool active);
+    void SetSiteMapStretch(bool stretch);
+    void ToggleStretch();
 
     QStringList arguments_;
     bool started_ = false;     // the start-up has been scheduled
     bool startupDone_ = false; // and has run
+    bool mapStretch_ = false;
+    // The normal area of a window restored maximised, for when it is made
+    // normal again; null once used.
+    QRect restoredNormal_;
 
     // Menu items.
     QAction* actNew = nullptr;
@@ -117,6 +165,7 @@ private:
     QAction* actLogInfo = nullptr;
     QAction* actRunTiming = nullptr;
     QAction* actAbout = nullptr;
+    QAction* actStretch = nullptr; // the Map tab's pop-up menu
     QMenu* menuTools = nullptr;
     // Tool buttons: their own actions, since their hints and visibility differ.
     QAction* tbOpen = nullptr;
@@ -129,7 +178,7 @@ private:
 
     QTabWidget* pages_ = nullptr;
     QWidget* tabSite_ = nullptr;
-    QWidget* tabMap_ = nullptr;
+    QScrollArea* sbMap_ = nullptr;
     QWidget* tabUnits_ = nullptr;
     QWidget* tabLog_ = nullptr;
     QWidget* tabUnitX_ = nullptr;
@@ -138,9 +187,10 @@ private:
     QLabel* lblOptions = nullptr;
     QLabel* lblOptionsText = nullptr;
     QLabel* lblDebug = nullptr;
+    TLBUnits* lbUnits = nullptr;
     QLabel* panels_[3] = {};
-    QTimer* idleTimer_ = nullptr;
     TAboutBox* aboutBox_ = nullptr;
+    TPropsDlg* dlgProps_ = nullptr;
     TdlgDJ* dlgDJ_ = nullptr;
     TdlgConnect* dlgConnect_ = nullptr;
 

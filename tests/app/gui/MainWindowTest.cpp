@@ -21,61 +21,13 @@
 #include <QTabWidget>
 #include <QTimer>
 
-#include <deque>
-
 using namespace Quorvel1;
 using AppTest::AppFixture;
 using AppTest::EmptySiteFile;
+using AppTest::TMessageBoxAnswerer;
+using AppTest::TTestWindow;
 
 namespace {
-
-// The window with its file dialogs answered by the test.
-class TTestWindow : public TFQw {
-public:
-    using TFQw::TFQw;
-
-    std::deque<QString> SaveNames;
-    std::deque<QString> OpenNames;
-
-    QString AskSaveFileName(const QString&, const QString&) override { return Take(SaveNames); }
-    QString AskOpenFileName(const QString&, const QString&) override { return Take(OpenNames); }
-
-private:
-    static QString Take(std::deque<QString>& names)
-    {
-        if (names.empty())
-            return QString();
-        QString name = names.front();
-        names.pop_front();
-        return name;
-    }
-};
-
-// Presses a button of the next message box that comes up, and remembers its
-// text.
-class TMessageBoxAnswerer : public QObject {
-public:
-    explicit TMessageBoxAnswerer(QMessageBox::StandardButton button) : button_(button)
-    {
-        connect(&timer_, &QTimer::timeout, this, &TMessageBoxAnswerer::Look);
-        timer_.start(10);
-    }
-    QString Text;
-
-private:
-    void Look()
-    {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        timer_.stop();
-        Text = box->text();
-        box->button(button_)->click();
-    }
-
-    QMessageBox::StandardButton button_;
-    QTimer timer_;
-};
 
 class MainWindowTest : public AppTest::WindowFixture {
 protected:
