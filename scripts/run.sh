@@ -7,7 +7,8 @@
 # Extra arguments go to the program; SIM_ARGS adds simulator options, for
 # instance SIM_ARGS="--baud 4800 --corrupt 0.0005".
 # The simulated site has three units (one with alarms, one with trips) and a
-# logger that already holds a few hundred entries and logs every few seconds.
+# logger that already holds a few hundred entries and logs every few seconds;
+# the demonstration site lists those units and names the logger's devices.
 # With no display the program runs unattended (-ALGFPT: connect locally,
 # download the log, collect alarms and trips, set the logger's clock) and the
 # launch file, the error log and the log files are printed.
@@ -23,17 +24,42 @@ export XDG_CONFIG_HOME=$demo/config
 port=$demo/port
 site=$demo/sites/Demo.ste
 
-# The demonstration site: an empty site with its description, 103 bytes, and
-# short time-outs so that a scan of absent units is quick.
-if [ ! -f "$site" ]; then
+# The demonstration site: the simulator's three units (each with one room)
+# and the devices its logger records, with names, so that the units list and
+# the log's devices are full before any scan; short time-outs so that a scan
+# of absent units is quick. A site left by an older demonstration (an empty
+# site of 103 bytes) is replaced.
+if [ ! -f "$site" ] || [ "$(stat -c %s "$site")" -le 103 ]; then
   python3 - "$site" <<'PY'
 import struct, sys
-def text(s): return s.encode().ljust(41, b"\0")
-record = struct.pack("<H", 0x101) + text("Simulated site") + text("") + b"\0"
-record += struct.pack("<HHIH", 900, 0, 0, 0) + struct.pack("<hHHH", 0, 0, 0, 0)
+def text(s, size): return s.encode("latin-1").ljust(size, b"\0")
+# number, program name, application (0x0C05 is "012-005")
+units = [(3, "FREEZER3", 0x0C05), (5, "CHILLER5", 0x0C05), (12, "FRIDGE12", 0x0C05)]
+def device(name, address, subtype, exponent, unit):
+    # name[11], address, active (1 = yes), subtype, reserved, exponent, units
+    return text(name, 11) + struct.pack("<HBBBbc", address, 1, subtype, 0, exponent, unit)
+# Sensors (subtype 2: degrees C in tenths; 8: a trip input) on units 12 and 5,
+# outputs (1 variable, 0 on/off) and the room value (ASM) of unit 3.
+sensors = [device("FRIDGE AIR", 0x61, 2, 1, b"C"), device("FRDG EVAP", 0x62, 2, 1, b"C"),
+           device("FRDG TRIP", 0x63, 8, 0, b" "), device("CHILL AIR", 0x29, 2, 1, b"C")]
+outputs = [device("FRZ FAN", 0x19, 1, 0, b"%"), device("FRZ COMP", 0x1A, 0, 0, b"%")]
+asms = [device("FRZ ROOM", 0x0223, 0, 1, b"C")]
+record = struct.pack("<H", 0x101) + text("Simulated site", 41) + text("", 41) + b"\0"
+record += struct.pack("<HHIH", 900, 0, 0, 0)
+# The units list counts each unit and its airspace; only the units are stored.
+record += struct.pack("<h", 2 * len(units))
+for number, name, app in units:
+    record += struct.pack("<BBBBB", number, 1, 1, 0, 0) + text(name, 17) + struct.pack("<H", app)
+for group in (sensors, outputs, asms):
+    record += struct.pack("<H", len(group)) + b"".join(group)
 open(sys.argv[1], "wb").write(record)
+ini = "[Site]\nComTimeouts=10,2000,500,500,300,5000\n"
+for number, name, app in units:
+    # The simulator's processor identifier is 1000 + the unit's number.
+    ini += "[Unit%d]\nProcID=%d\nRomID=256\nProg=%03d-%03d\nApp=%s\n" % (
+        number, 1000 + number, app >> 8, app & 0xFF, name)
+open(sys.argv[1][:-4] + ".ini", "w").write(ini)
 PY
-  printf '[Site]\nComTimeouts=10,2000,500,500,300,5000\n' > "${site%.ste}.ini"
 fi
 
 # The simulated site, and the stored-settings addresses of its units'
@@ -46,6 +72,7 @@ unit 12 app 0x0C05 name FRIDGE12
 unit 12 ee 12 words 0x00A0
 logger prefill 400
 logger fast 5000
+logger devices sensor:0x61:2 sensor:0x62:2 trip:0x63 sensor:0x29:2 output:0x19 onoff:0x1A asm:0x0223
 SCN
 mkdir -p "$demo/home/st"
 printf '012-005,FRIDGE\r\n12,TRIPFLAGS\r\n' > "$demo/home/st/012-005.st"
