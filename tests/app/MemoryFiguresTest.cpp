@@ -85,10 +85,3 @@ TEST(MemoryFigures, ReadTakesTheThreeFilesOfTheFolder)
     EXPECT_EQ(figures.AddressLimitKb, 2);
     EXPECT_FALSE(figures.AddressUnlimited);
 }
-
-TEST(MemoryFigures, TheRunningProgramHasAResidentSize)
-{
-    const TMemoryFigures figures = TMemoryFigures::Read();
-    EXPECT_GT(figures.ResidentKb, 0);
-    EXPECT_GT(figures.TotalKb, figures.ResidentKb);
-}

@@ -2,6 +2,7 @@
 
 #include "app/MemoryFigures.h"
 #include "app/gui/ToolGlyphs.h"
+#include "base/gui/Colours.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -23,7 +24,6 @@ const QString LegalCopyright = QStringLiteral("Copyright (C) Mestra Apps");
 const QString SupportLine = QStringLiteral("Support: Mestra Apps, support@mestra-apps.example");
 
 constexpr int PictureSize = 48;
-const QColor MemoColour(255, 255, 192); // the memo's yellow
 // Room after the longest label before its figure.
 constexpr int FigureGap = 16;
 
@@ -40,8 +40,10 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent)
     memo_->setObjectName(QStringLiteral("memo"));
     memo_->setReadOnly(true);
     memo_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Black on yellow, whatever the desktop's theme.
     QPalette yellow = memo_->palette();
-    yellow.setColor(QPalette::Base, MemoColour);
+    yellow.setColor(QPalette::Base, ToQColor(clYellow, yellow));
+    yellow.setColor(QPalette::Text, ToQColor(clBlack, yellow));
     memo_->setPalette(yellow);
     // One tab after each label lines the figures up.
     const QFontMetrics metrics(memo_->font());

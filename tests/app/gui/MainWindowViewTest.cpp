@@ -175,14 +175,18 @@ TEST_F(MainWindowViewTest, AboutBoxListsTheVersionEntriesAndTheMemoryFigures)
     Start(window);
     QStringList lines;
     QString caption;
+    QColor background;
     TWhenModal<TAboutBox> reader([&](TAboutBox& box) {
         caption = box.windowTitle();
-        lines = Find<QPlainTextEdit>(box, "memo")->toPlainText().split('\n');
+        auto* memo = Find<QPlainTextEdit>(box, "memo");
+        lines = memo->toPlainText().split('\n');
+        background = memo->palette().color(QPalette::Base);
         box.accept();
     });
     Find<QAction>(window, "actAbout")->trigger();
     ASSERT_TRUE(reader.Acted);
     EXPECT_EQ(caption, "About");
+    EXPECT_EQ(background, QColor(Qt::yellow));
     const QStringList labels = TMemoryFigures::Labels();
     ASSERT_EQ(lines.size(), 6 + labels.size()) << lines.join('|').toStdString();
     EXPECT_EQ(lines[0], "Quorvel");
