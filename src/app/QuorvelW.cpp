@@ -57,8 +57,8 @@ TQuorvelW::TQuorvelW(TQuorvelView& view) : view_(view)
 // owns and frees them.
 void TQuorvelW::MakeStandingJobs()
 {
-    new TDjLogRdgs(*runner_, *logger_, nullptr);
-    new TDjUnitAlarms(*runner_, *site_, nullptr, StandingJobPeriod);
+    new TDjLogRdgs(*runner_, *logger_, &unitViews_);
+    new TDjUnitAlarms(*runner_, *site_, &unitViews_, StandingJobPeriod);
     new TDjUnitTrips(*runner_, *site_, StandingJobPeriod);
 }
 

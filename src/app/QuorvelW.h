@@ -6,6 +6,7 @@
 // TQuorvelView, so the same start-up, commands and end run with a window or
 // without a display.
 #include "base/FileDir.h"
+#include "units/UnitJobViews.h"
 
 #include <QDateTime>
 #include <QString>
@@ -28,7 +29,6 @@ class TProperties;
 class TQuorvelView;
 class TSiteExt;
 class TTapiModem;
-class TUnitJobViews;
 
 class TQuorvelW {
 public:
@@ -128,8 +128,9 @@ public:
     QString ModemDeviceName(int index) const;
     // The modem, or null when the program found none to use.
     TTapiModem* Modem() { return modem_.get(); }
-    // Where the unit jobs show their results; null shows nothing.
-    void SetUnitJobViews(TUnitJobViews* views) { unitViews_ = views; }
+    // Where the unit jobs show their results, the standing jobs included;
+    // null shows nothing.
+    void SetUnitJobViews(TUnitJobViews* views) { unitViews_.SetTarget(views); }
 
     // --- Fields.
     std::unique_ptr<QFile> ErrLog; // append mode, every write reaches the file at once
@@ -167,7 +168,7 @@ private:
     std::unique_ptr<TProperties> properties_;
     std::unique_ptr<TTapiModem> modem_;
     std::unique_ptr<TPelkThread> runner_;
-    TUnitJobViews* unitViews_ = nullptr;
+    TUnitJobViewsRelay unitViews_;
     bool launchWritten_ = false;
     bool launchResult_ = false;
 };

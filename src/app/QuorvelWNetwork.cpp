@@ -136,7 +136,7 @@ void TQuorvelW::ScanUnits()
     site_->SetModified(true);
     site_->ClearUnits();
     view_.UnitsCleared();
-    runner_->RunJob(new TDjScanUnits(*runner_, *site_, unitViews_), true);
+    runner_->RunJob(new TDjScanUnits(*runner_, *site_, &unitViews_), true);
     // The trip jobs and the map find the units through the table.
     site_->RebuildUnitTable();
     view_.UnitsScanned();
@@ -146,7 +146,7 @@ bool TQuorvelW::CollectAlarms()
 {
     if (!ErrLog)
         return false; // the alarms are collected only to be logged
-    if (!runner_->RunJob(new TDjUnitAlarms(*runner_, *site_, unitViews_, 0), true)) {
+    if (!runner_->RunJob(new TDjUnitAlarms(*runner_, *site_, &unitViews_, 0), true)) {
         ReportError(QStringLiteral("Alarm collection failed"));
         return false;
     }

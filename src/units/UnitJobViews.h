@@ -15,4 +15,31 @@ public:
     virtual void UpdateReadings() {}
 };
 
+// Passes the updates on to views given later: the standing jobs are made
+// with the controller, before the window has made the lists they update.
+class TUnitJobViewsRelay final : public TUnitJobViews {
+public:
+    // Null shows nothing.
+    void SetTarget(TUnitJobViews* target) { target_ = target; }
+
+    void UpdateUnit(int number) override
+    {
+        if (target_)
+            target_->UpdateUnit(number);
+    }
+    void UpdateStatus(int number) override
+    {
+        if (target_)
+            target_->UpdateStatus(number);
+    }
+    void UpdateReadings() override
+    {
+        if (target_)
+            target_->UpdateReadings();
+    }
+
+private:
+    TUnitJobViews* target_ = nullptr;
+};
+
 } // namespace Quorvel1
