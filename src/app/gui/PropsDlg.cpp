@@ -6,6 +6,7 @@
 #include "base/ProgramFolder.h"
 #include "modem/TapiModem.h"
 #include "serial/ModemPorts.h"
+#include "serial/PortName.h"
 #include "settings/Properties.h"
 
 #include <QApplication>
@@ -232,8 +233,10 @@ void TPropsDlg::FillModemDevices()
 void TPropsDlg::FillLocalPorts(const QString& stored)
 {
     cbLocalPort->clear();
-    for (const QString& name : WindowsPorts)
+    for (const QString& name : WindowsPorts) {
         cbLocalPort->addItem(name, name);
+        cbLocalPort->setItemData(cbLocalPort->count() - 1, Pelk::PortDevicePath(name), Qt::ToolTipRole);
+    }
     for (const QString& path : SystemSerialPorts())
         cbLocalPort->addItem(SerialPortDisplayName(path), path);
     int chosen = cbLocalPort->findData(stored);
@@ -255,12 +258,11 @@ QString TPropsDlg::ChosenPort() const
     return cbLocalPort->currentText().trimmed();
 }
 
-// A port this user may not open is told at once, with the remedy.
+// A port this user may not open is told at once, with the remedy ("COM1"
+// stands for the device it opens).
 void TPropsDlg::ShowPortProblem()
 {
-    const QString port = ChosenPort();
-    const QString problem = port.startsWith(QLatin1Char('/')) ? SerialPortAccessProblem(port)
-                                                              : QString();
+    const QString problem = SerialPortAccessProblem(Pelk::PortDevicePath(ChosenPort()));
     lblPortProblem->setText(problem);
     lblPortProblem->setVisible(!problem.isEmpty());
 }

@@ -34,7 +34,7 @@ public:
     static constexpr const char* NoDevicesText = "No devices available";
     static constexpr const char* ConfigFailureCaption = "Tapi config failure";
     // The ports of the settings made for Windows, offered first; they open
-    // the system's first serial ports.
+    // the system's first serial ports (the item's tool tip names the device).
     static inline const QStringList WindowsPorts = {"COM1", "COM2", "COM3", "COM4"};
 
     // `modem` may be null: the program runs without one.

@@ -98,6 +98,7 @@ TEST_F(PropertiesDialogTest, StoredCom3IsChosenAndTheFourthItemStoresCom4)
     ASSERT_TRUE(WithProperties(window, [&](TPropsDlg& dialog) {
         EXPECT_EQ(dialog.cbLocalPort->currentIndex(), 2);
         EXPECT_EQ(dialog.cbLocalPort->itemText(3), "COM4");
+        EXPECT_EQ(dialog.cbLocalPort->itemData(3, Qt::ToolTipRole).toString(), "/dev/ttyS3");
         ChooseItem(dialog.cbLocalPort, 3);
         dialog.buttOk->click();
     }));
