@@ -1,7 +1,12 @@
 #include "site/SiteExt.h"
 
 #include "base/FileDir.h"
+#include "base/ProgramFolder.h"
 #include "site/DeviceNames.h"
+
+#include <QDir>
+
+#include <utility>
 
 namespace Quorvel1 {
 
@@ -131,6 +136,7 @@ void TSiteExt::RenewUnitSettings(TUnitRecord& record)
 {
     // The unit may now run another application: its addresses and the size
     // and name of its image follow it. The image is made again on demand.
+    record.Definitions.reset();
     record.ConfigBlock.reset();
     record.ConfigBlock = std::make_unique<TConfigBlock>(record.Unit->AppId);
     record.EEImage.reset();
@@ -139,6 +145,7 @@ void TSiteExt::RenewUnitSettings(TUnitRecord& record)
 void TSiteExt::DropUnitSettings()
 {
     for (TUnitRecord& record : UnitTable) {
+        record.Definitions.reset();
         record.ConfigBlock.reset();
         record.EEImage.reset();
     }
@@ -172,6 +179,47 @@ QString TSiteExt::EEImagePath(int n) const
     file.SetName(QString::number(ProcessorId(n)));
     file.SetExtAsOnDisk(EEImageExt);
     return file.FullPath();
+}
+
+TADFList* TSiteExt::DefinitionList(int n)
+{
+    if (!IsRecordNumber(n))
+        return nullptr;
+    TUnitRecord& record = UnitTable[static_cast<std::size_t>(n)];
+    if (!record.Definitions) {
+        const TConfigBlock* config = record.ConfigBlock.get();
+        TEEBlock* image = EEImage(n);
+        const QString name = config ? config->AdfName() : QString();
+        TADFLoad load{std::make_unique<TADFList>(config, image), {}};
+        if (IsSafeDefinitionName(name))
+            load = LoadADF(DefinitionPath(name), config, image);
+        else if (!name.trimmed().isEmpty())
+            load.Errors << QStringLiteral("The definition name \"%1\" is not a file name").arg(name);
+        const TUnit* unit = UnitByNumber(n);
+        load.List->AppId = unit ? unit->AppId : 0;
+        record.Definitions = std::move(load.List);
+        record.DefinitionErrors = load.Errors;
+    }
+    return record.Definitions.get();
+}
+
+QStringList TSiteExt::TakeDefinitionErrors(int n)
+{
+    if (!IsRecordNumber(n))
+        return {};
+    return std::exchange(UnitTable[static_cast<std::size_t>(n)].DefinitionErrors, QStringList());
+}
+
+QString TSiteExt::DefinitionPath(const QString& adfName)
+{
+    const QDir folder(ProgramFolder() + QStringLiteral("/Adf"));
+    const QString fileName = adfName + QStringLiteral(".adf");
+    // Definition files copied from Windows keep whatever case they had.
+    for (const QString& entry : folder.entryList(QDir::Files)) {
+        if (entry.compare(fileName, Qt::CaseInsensitive) == 0)
+            return folder.filePath(entry);
+    }
+    return folder.filePath(fileName);
 }
 
 QStringList TSiteExt::AlarmNames(int n) const

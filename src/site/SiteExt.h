@@ -10,6 +10,7 @@
 // tools "Prog" and "App"). The site map keeps its own entries in that file.
 #include "settings/Ini.h"
 #include "settings/IniBindings.h"
+#include "site/ADFList.h"
 #include "site/ConfigBlock.h"
 #include "site/EEBlock.h"
 #include "site/Site.h"
@@ -39,6 +40,12 @@ struct TUnitRecord {
     // site is cleared.
     std::unique_ptr<TConfigBlock> ConfigBlock;
     std::unique_ptr<TEEBlock> EEImage;
+    // The unit's settings from its application's definition file, made on
+    // first use over the config block and the image above (so it is
+    // declared after them and goes first), with the file's bad lines until
+    // they are shown.
+    std::unique_ptr<TADFList> Definitions;
+    QStringList DefinitionErrors;
     std::uint16_t AlarmWord = 0;
     std::uint16_t TripWord = 0;
     std::uint16_t ProcessorId = 0;
@@ -109,6 +116,15 @@ public:
     // processor identifier in decimal + ".ee" (or an existing ".EE").
     // Without an open site the folder is the current folder.
     QString EEImagePath(int n) const;
+    // The settings of unit number n (0..30) from the definition file that
+    // its config block names, "<program folder>/Adf/<name>.adf" (the name
+    // matched without regard to case), made on first use and kept in the
+    // record; an empty list when there is no such file or the name is no
+    // file name. Null outside 0..30.
+    TADFList* DefinitionList(int n);
+    // The definition file's bad lines of unit n, once: later calls give none.
+    QStringList TakeDefinitionErrors(int n);
+    static QString DefinitionPath(const QString& adfName);
 
     QStringList AlarmNames(int n) const;
     QStringList TripNames(int n) const;
