@@ -24,9 +24,14 @@ export LSAN_OPTIONS=suppressions=$root/scripts/lsan.supp
 (cd "$root/build-asan" && ctest --output-on-failure --parallel "$jobs" --timeout 600)
 
 # The job runner is where the worker and the UI thread share jobs and models;
-# its tests run under ThreadSanitizer, in a build of just their program.
-echo "== build (thread sanitizer: job runner)"
+# its tests, and those of the unit EE image that the worker's EE job and the
+# user's edits share, run under ThreadSanitizer, in a build of just their
+# programs.
+echo "== build (thread sanitizer: job runner, EE image)"
 cmake -S "$root" -B "$root/build-tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUORVEL_TSAN=ON -DQUORVEL_BENCH=OFF >/dev/null
-cmake --build "$root/build-tsan" --target test_jobs --parallel "$jobs"
-echo "== tests (thread sanitizer: job runner)"
-TSAN_OPTIONS="halt_on_error=1 suppressions=$root/scripts/tsan.supp" "$root/build-tsan/tests/test_jobs" --gtest_brief=1
+cmake --build "$root/build-tsan" --target test_jobs test_site test_units --parallel "$jobs"
+echo "== tests (thread sanitizer: job runner, EE image)"
+export TSAN_OPTIONS="halt_on_error=1 suppressions=$root/scripts/tsan.supp"
+"$root/build-tsan/tests/test_jobs" --gtest_brief=1
+"$root/build-tsan/tests/test_site" --gtest_brief=1 --gtest_filter='EEBlockGuard.*'
+"$root/build-tsan/tests/test_units" --gtest_brief=1 --gtest_filter='UnitViewJobsTest.*'

@@ -44,11 +44,13 @@ QString TEEBlock::ImageName(int unitNumber, std::uint16_t appId)
 
 std::uint8_t TEEBlock::GetByte(int address) const
 {
+    const std::lock_guard lock(mutex_);
     return Contains(address) ? data_[Index(address)] : std::uint8_t{0};
 }
 
 void TEEBlock::SetByte(int address, std::uint8_t value)
 {
+    const std::lock_guard lock(mutex_);
     if (!Contains(address))
         return;
     data_[Index(address)] = value;
@@ -58,17 +60,40 @@ void TEEBlock::SetByte(int address, std::uint8_t value)
 
 std::uint8_t TEEBlock::GetState(int address) const
 {
+    const std::lock_guard lock(mutex_);
     return Contains(address) ? states_[Index(address)] : EEState::NoValue;
 }
 
 void TEEBlock::SetState(int address, std::uint8_t state)
 {
+    const std::lock_guard lock(mutex_);
     if (Contains(address))
         states_[Index(address)] = state;
 }
 
+bool TEEBlock::StoreRead(int address, std::uint8_t value)
+{
+    const std::lock_guard lock(mutex_);
+    if (!Contains(address) || states_[Index(address)] == EEState::Changed)
+        return false;
+    data_[Index(address)] = value;
+    states_[Index(address)] = EEState::Read;
+    modified_ = true;
+    return true;
+}
+
+bool TEEBlock::MarkWritten(int address, std::uint8_t value)
+{
+    const std::lock_guard lock(mutex_);
+    if (!Contains(address) || states_[Index(address)] != EEState::Changed || data_[Index(address)] != value)
+        return false;
+    states_[Index(address)] = EEState::Written;
+    return true;
+}
+
 void TEEBlock::Clear()
 {
+    const std::lock_guard lock(mutex_);
     std::fill(data_.begin(), data_.end(), std::uint8_t{0});
     std::fill(states_.begin(), states_.end(), EEState::NoValue);
 }
@@ -96,6 +121,7 @@ bool TEEBlock::Save()
 
 QStringList TEEBlock::ImageLines() const
 {
+    const std::lock_guard lock(mutex_);
     QStringList lines{name_};
     for (int address = 0; address <= topAddress_; ++address) {
         const std::uint8_t state = states_[Index(address)];
@@ -112,6 +138,7 @@ bool TEEBlock::TakeImageLines(const QStringList& lines)
     // or application.
     if (lines.size() < 2 || lines.first() != name_)
         return false;
+    const std::lock_guard lock(mutex_);
     for (qsizetype i = 1; i < lines.size(); ++i)
         TakeImageLine(lines.at(i));
     return true;

@@ -11,7 +11,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <cstdint>
+#include <mutex>
 #include <vector>
 
 namespace Quorvel1 {
@@ -51,6 +53,15 @@ public:
     std::uint8_t GetState(int address) const;
     // Leaves the modified flag alone.
     void SetState(int address, std::uint8_t state);
+    // The unit's EE jobs run on the worker while the user edits on the UI
+    // thread, so what the jobs learn is stored only where it cannot undo an
+    // edit. A byte read from the unit: stored with state Read (the image
+    // modified) unless the byte is Changed, which it leaves for the write.
+    bool StoreRead(int address, std::uint8_t value);
+    // A byte written to the unit: state Written, but only while the byte is
+    // still Changed to `value` (a newer edit stays Changed and is written
+    // next).
+    bool MarkWritten(int address, std::uint8_t value);
     // All bytes and states back to 0.
     void Clear();
 
@@ -80,7 +91,7 @@ public:
     int Size() const { return topAddress_ + 1; }
     const QString& Name() const { return name_; }
     const QString& FilePath() const { return filePath_; }
-    bool IsModified() const { return modified_; }
+    bool IsModified() const { return modified_.load(); }
 
 private:
     bool Contains(int address) const { return address >= 0 && address <= topAddress_; }
@@ -91,7 +102,10 @@ private:
     std::vector<std::uint8_t> data_;
     std::vector<std::uint8_t> states_;
     QString filePath_;
-    bool modified_ = false;
+    std::atomic<bool> modified_{false};
+    // Guards the bytes and their states: the worker's jobs and the UI thread
+    // share the image.
+    mutable std::mutex mutex_;
 };
 
 } // namespace Quorvel1

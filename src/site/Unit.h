@@ -60,6 +60,12 @@ public:
 class TAs : public TAsItem {
 public:
     static constexpr int ReadingCount = 6;
+    // Where the unit view's airspace job keeps each value in Readings.
+    static constexpr int ActualIndex = 0;
+    static constexpr int SetIndex = 1;
+    static constexpr int MaxIndex = 2;
+    static constexpr int MinIndex = 3;
+    static constexpr int MinVentIndex = 4;
 
     TUnit* Unit = nullptr; // not owned
     std::uint8_t Number = 0;

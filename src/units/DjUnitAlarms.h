@@ -33,9 +33,15 @@ public:
     std::uint8_t UnitNumber = 0;
     std::uint16_t AlarmTable = 0; // interface RAM address; 0 when there is none
 
+protected:
+    // The alarm word of UnitNumber, asked of the unit itself; a unit that
+    // does not answer gets NETWORK FAILURE.
+    void CollectUnitAlarm();
+    Pelk::TMestraIF& Link() const { return link_; }
+    TSiteExt& Site() const { return site_; }
+
 private:
     void CollectAlarmTable();
-    void CollectUnitAlarm();
 
     Pelk::TMestraIF& link_;
     TSiteExt& site_;
