@@ -218,7 +218,7 @@ TEST_F(LBHdrView, ClicksAndEnterReachOnlyRecords)
     EXPECT_EQ(list.DoubleClicks, std::vector<int>({2, 1}));
 }
 
-TEST_F(LBHdrView, AScreenReaderReadsEachCellAndItsTooltip)
+TEST_F(LBHdrView, AScreenReaderReadsEachCell)
 {
     AddRecords(2);
     list.SetCell(1, 2, "HIGH TEMPERATURE");
