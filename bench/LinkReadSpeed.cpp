@@ -2,7 +2,7 @@
 // its bytes need on the wire: the simulator paces both directions at 4800
 // baud (10 bits a byte), and the link's own overhead is what remains.
 #include "comms/MestraIF.h"
-#include "support/SimProcess.h"
+#include "support/SimLinkFixture.h"
 
 #include <QCoreApplication>
 
@@ -55,17 +55,12 @@ void print(const char* where, const Figures& f, int resets)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    QuorvelTest::SimProcess sim({"--baud", QString::number(Baud)});
-    Pelk::TMestraIF link;
-    link.SetBaudRate(Baud);
-    link.SetTimeouts("");
-    link.Open(-1, sim.PortPath());
-    if (!link.Connect()) {
-        std::fprintf(stderr, "connect failed\n");
-        return 1;
-    }
+    QuorvelTest::SimLinkFixture site;
+    site.timeouts = {}; // the link's own, as in use
+    site.Connect({"--baud", QString::number(Baud)});
+    Pelk::TMestraIF& link = site.link;
     std::printf("16 KiB ReadMem, blocks of %u, simulator paced at %d baud\n", link.MaxReadBlock, Baud);
-    print("worker thread:", timeRead(sim, link, true), link.Resets);
-    print("UI thread (events pumped):", timeRead(sim, link, false), link.Resets);
+    print("worker thread:", timeRead(*site.sim, link, true), link.Resets);
+    print("UI thread (events pumped):", timeRead(*site.sim, link, false), link.Resets);
     return 0;
 }

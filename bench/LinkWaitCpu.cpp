@@ -3,7 +3,7 @@
 // spin.
 #include "comms/MestraIF.h"
 #include "comms/PelkExceptions.h"
-#include "support/SimProcess.h"
+#include "support/SimLinkFixture.h"
 
 #include <QCoreApplication>
 
@@ -57,14 +57,10 @@ void measure(const char* where, Pelk::TMestraIF& link, bool onWorker)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    QuorvelTest::SimProcess sim({"--stall-after", StallAfter});
-    Pelk::TMestraIF link;
-    link.SetTimeouts(Timeouts);
-    link.Open(-1, sim.PortPath());
-    if (!link.Connect()) {
-        std::fprintf(stderr, "connect failed\n");
-        return 1;
-    }
+    QuorvelTest::SimLinkFixture site;
+    site.timeouts = Timeouts;
+    site.Connect({"--stall-after", StallAfter});
+    Pelk::TMestraIF& link = site.link;
     // The first failed block ends the call: only the acknowledgement wait is measured.
     link.MaxRetries = 0;
     std::printf("ReadMem with no reply, acknowledgement deadline 10 s\n");

@@ -6,22 +6,13 @@
 
 #include <QStringList>
 
+#include <array>
+#include <string>
+
 using namespace QuorvelTest;
 using namespace Pelk;
 
 namespace {
-
-// The descriptor table at 0x2FF8: three slot words and the count.
-Bytes Table(uint16_t alarms, uint16_t link, uint16_t logger, uint16_t count)
-{
-    return {uint8_t(alarms), uint8_t(alarms >> 8), uint8_t(link), uint8_t(link >> 8),
-            uint8_t(logger), uint8_t(logger >> 8), uint8_t(count), uint8_t(count >> 8)};
-}
-
-Bytes Word(uint16_t value)
-{
-    return {uint8_t(value), uint8_t(value >> 8)};
-}
 
 class ConnectTest : public LinkTest {
 protected:
@@ -30,20 +21,13 @@ protected:
         link.OnStatus = [this] { statuses << link.GetStatus(); };
     }
 
-    // Selecting the interface unit and reading its identity word.
-    void ScriptSelectAndIdentity(uint16_t type, uint16_t identity)
-    {
-        line->Expect(Hex("01 04 FB 00 FE 7F 02 7F 01")).Reply(ReadReply(Word(type)));
-        line->Expect(Hex("01 04 FB 02 00 00 02 04 00")).Reply(ReadReply(Word(identity)));
-    }
-
-    void ScriptTable(const Bytes& table)
-    {
-        line->Expect(Hex("01 04 FB 00 F8 2F 08 2F 01")).Reply(ReadReply(table));
-    }
-
     QStringList statuses;
 };
+
+// The standard table and a version 1.0 link descriptor: write blocks of 16,
+// read blocks of 252, the LAN buffer at 0x3300.
+const Bytes StandardTable = DescriptorTableBytes(0x3000, 0x3100, 0x3200, 3);
+const Bytes StandardDescriptor = {0x00, 0x01, 16, 0, 252, 0, 0x00, 0x33};
 
 } // namespace
 
@@ -110,12 +94,7 @@ TEST_F(ConnectTest, ResetClearsAbortAndTimingMode)
 
 TEST_F(ConnectTest, ConnectWithThreeSlotsTakesTheLinkDescriptor)
 {
-    ScriptReset(*line);
-    ScriptTable(Table(0x3000, 0x3100, 0x3200, 3));
-    line->Expect(Hex("01 04 FB 00 00 31 08 39 00"))
-        .Reply(ReadReply({0x00, 0x01, 0x20, 0x00, 0x80, 0x00, 0x00, 0x33}));
-    ScriptSelectAndIdentity(0xBEEF, 4660);
-    line->Expect({});
+    ScriptConnect(*line, StandardTable, {0x00, 0x01, 0x20, 0x00, 0x80, 0x00, 0x00, 0x33}, 0xBEEF, 4660);
 
     EXPECT_TRUE(link.Connect());
 
@@ -137,10 +116,7 @@ TEST_F(ConnectTest, ConnectWithThreeSlotsTakesTheLinkDescriptor)
 
 TEST_F(ConnectTest, GoodConnectShowsTheStatusTextsInOrder)
 {
-    ScriptReset(*line);
-    ScriptTable(Table(0x3000, 0x3100, 0x3200, 3));
-    line->Expect(ReadRequest(0x3100, 8)).Reply(ReadReply({0x00, 0x01, 16, 0, 252, 0, 0x00, 0x33}));
-    ScriptSelectAndIdentity(1, 2);
+    ScriptConnect(*line, StandardTable, StandardDescriptor);
 
     link.Connect();
 
@@ -149,107 +125,74 @@ TEST_F(ConnectTest, GoodConnectShowsTheStatusTextsInOrder)
                                      "Selecting interface unit", "Connected"}));
 }
 
-TEST_F(ConnectTest, CountOfTwoDropsTheAlarmTableSlot)
+namespace {
+
+// What the link takes from the descriptor table and the link descriptor.
+struct DescriptorCase {
+    const char* Name;
+    Bytes Table;
+    Bytes Descriptor; // empty: the link must not read one
+    std::array<uint16_t, 3> Slots; // alarm table, link descriptor, logger header
+    uint16_t Version;
+    uint16_t MaxWriteBlock;
+    uint16_t MaxReadBlock;
+    uint16_t LanBufferAddress;
+};
+
+void PrintTo(const DescriptorCase& row, std::ostream* out)
 {
-    ScriptReset(*line);
-    ScriptTable(Table(0x3000, 0x3100, 0x3200, 2));
-    line->Expect(ReadRequest(0x3100, 8)).Reply(ReadReply({0x05, 0x01, 16, 0, 200, 0, 0x00, 0x33}));
-    ScriptSelectAndIdentity(1, 2);
-
-    EXPECT_TRUE(link.Connect());
-
-    EXPECT_EQ(link.GetDescriptor(0x2FF8), 0);
-    EXPECT_EQ(link.GetDescriptor(0x2FFA), 0x3100);
-    EXPECT_EQ(link.GetDescriptor(0x2FFC), 0x3200);
-    EXPECT_EQ(link.MaxReadBlock, 200);
-    EXPECT_EQ(link.LanBufferAddress, 0x3300);
-    ExpectScriptDone();
+    *out << row.Name;
 }
 
-TEST_F(ConnectTest, CountOfOneLeavesNoSlotAndTheDefaults)
+class ConnectDescriptorTest : public ConnectTest, public ::testing::WithParamInterface<DescriptorCase> {};
+
+TEST_P(ConnectDescriptorTest, SlotsAndBlockSizesFollowTheTables)
 {
+    const DescriptorCase& row = GetParam();
+    // Left from an earlier connect: every field must be set anew.
+    link.DescriptorVersion = 0x0999;
     link.MaxWriteBlock = 99;
-    ScriptReset(*line);
-    ScriptTable(Table(0x3000, 0x3100, 0x3200, 1));
-    ScriptSelectAndIdentity(1, 2); // no read of a link descriptor comes between
+    link.MaxReadBlock = 99;
+    link.LanBufferAddress = 0x9999;
+    ScriptConnect(*line, row.Table, row.Descriptor);
 
     EXPECT_TRUE(link.Connect());
 
-    EXPECT_EQ(link.GetDescriptor(0x2FF8), 0);
-    EXPECT_EQ(link.GetDescriptor(0x2FFA), 0);
-    EXPECT_EQ(link.GetDescriptor(0x2FFC), 0);
-    EXPECT_EQ(link.LanBufferAddress, 0);
-    EXPECT_EQ(link.MaxReadBlock, 252);
-    EXPECT_EQ(link.MaxWriteBlock, 16);
+    EXPECT_EQ(link.GetDescriptor(0x2FF8), row.Slots[0]);
+    EXPECT_EQ(link.GetDescriptor(0x2FFA), row.Slots[1]);
+    EXPECT_EQ(link.GetDescriptor(0x2FFC), row.Slots[2]);
+    EXPECT_EQ(link.DescriptorVersion, row.Version);
+    EXPECT_EQ(link.MaxWriteBlock, row.MaxWriteBlock);
+    EXPECT_EQ(link.MaxReadBlock, row.MaxReadBlock);
+    EXPECT_EQ(link.LanBufferAddress, row.LanBufferAddress);
     ExpectScriptDone();
 }
 
-TEST_F(ConnectTest, MissingLinkDescriptorGivesTheDefaults)
-{
-    ScriptReset(*line);
-    ScriptTable(Table(0x3000, 0x0000, 0x3200, 3));
-    ScriptSelectAndIdentity(1, 2);
+INSTANTIATE_TEST_SUITE_P(
+    Tables, ConnectDescriptorTest,
+    ::testing::Values(
+        DescriptorCase{"CountOfTwoDropsTheAlarmTableSlot", DescriptorTableBytes(0x3000, 0x3100, 0x3200, 2),
+                       {0x05, 0x01, 16, 0, 200, 0, 0x00, 0x33}, {0, 0x3100, 0x3200}, 0x0105, 16, 200, 0x3300},
+        DescriptorCase{"CountOfOneLeavesNoSlotAndTheDefaults", DescriptorTableBytes(0x3000, 0x3100, 0x3200, 1),
+                       {}, {0, 0, 0}, 0, 16, 252, 0},
+        DescriptorCase{"CountOfZeroLeavesNoSlotAndTheDefaults", DescriptorTableBytes(0x3000, 0x3100, 0x3200, 0),
+                       {}, {0, 0, 0}, 0, 16, 252, 0},
+        DescriptorCase{"CountAboveThreeLeavesNoSlotAndTheDefaults", DescriptorTableBytes(0x3000, 0x3100, 0x3200, 5),
+                       {}, {0, 0, 0}, 0, 16, 252, 0},
+        DescriptorCase{"MissingLinkDescriptorGivesTheDefaults", DescriptorTableBytes(0x3000, 0x0000, 0x3200, 3),
+                       {}, {0x3000, 0, 0x3200}, 0, 16, 252, 0},
+        DescriptorCase{"DescriptorOfAnotherVersionGivesTheDefaults", StandardTable,
+                       {0x00, 0x02, 32, 0, 128, 0, 0x00, 0x33}, {0x3000, 0x3100, 0x3200}, 0, 16, 252, 0},
+        DescriptorCase{"BlockSizesBeyondTheOneByteFieldsAreCappedAndZeroBecomesOne", StandardTable,
+                       {0x00, 0x01, 0x00, 0x00, 0x2C, 0x01, 0x00, 0x33}, {0x3000, 0x3100, 0x3200}, 0x0100, 1,
+                       255, 0x3300}),
+    [](const ::testing::TestParamInfo<DescriptorCase>& info) { return std::string(info.param.Name); });
 
-    EXPECT_TRUE(link.Connect());
-
-    EXPECT_EQ(link.DescriptorVersion, 0);
-    EXPECT_EQ(link.LanBufferAddress, 0);
-    EXPECT_EQ(link.MaxReadBlock, 252);
-    EXPECT_EQ(link.MaxWriteBlock, 16);
-    EXPECT_EQ(link.GetDescriptor(0x2FFC), 0x3200);
-    ExpectScriptDone();
-}
-
-TEST_F(ConnectTest, DescriptorOfAnotherVersionGivesTheDefaults)
-{
-    ScriptReset(*line);
-    ScriptTable(Table(0x3000, 0x3100, 0x3200, 3));
-    line->Expect(ReadRequest(0x3100, 8)).Reply(ReadReply({0x00, 0x02, 32, 0, 128, 0, 0x00, 0x33}));
-    ScriptSelectAndIdentity(1, 2);
-
-    EXPECT_TRUE(link.Connect());
-
-    EXPECT_EQ(link.DescriptorVersion, 0);
-    EXPECT_EQ(link.LanBufferAddress, 0);
-    EXPECT_EQ(link.MaxReadBlock, 252);
-    EXPECT_EQ(link.MaxWriteBlock, 16);
-    ExpectScriptDone();
-}
-
-TEST_F(ConnectTest, CountOutsideOneToThreeLeavesNoSlotAvailable)
-{
-    ScriptReset(*line);
-    ScriptTable(Table(0x3000, 0x3100, 0x3200, 5));
-    ScriptSelectAndIdentity(1, 2);
-
-    EXPECT_TRUE(link.Connect());
-
-    EXPECT_EQ(link.GetDescriptor(0x2FF8), 0);
-    EXPECT_EQ(link.GetDescriptor(0x2FFA), 0);
-    EXPECT_EQ(link.GetDescriptor(0x2FFC), 0);
-    EXPECT_EQ(link.LanBufferAddress, 0);
-    ExpectScriptDone();
-}
-
-TEST_F(ConnectTest, BlockSizesBeyondTheOneByteFieldsAreCappedAndZeroBecomesOne)
-{
-    ScriptReset(*line);
-    ScriptTable(Table(0x3000, 0x3100, 0x3200, 3));
-    line->Expect(ReadRequest(0x3100, 8)).Reply(ReadReply({0x00, 0x01, 0x00, 0x00, 0x2C, 0x01, 0x00, 0x33}));
-    ScriptSelectAndIdentity(1, 2);
-
-    link.Connect();
-
-    EXPECT_EQ(link.MaxWriteBlock, 1);
-    EXPECT_EQ(link.MaxReadBlock, 255);
-}
+} // namespace
 
 TEST_F(ConnectTest, IdentityWordZeroMeansConnectFailed)
 {
-    ScriptReset(*line);
-    ScriptTable(Table(0x3000, 0x3100, 0x3200, 3));
-    line->Expect(ReadRequest(0x3100, 8)).Reply(ReadReply({0x00, 0x01, 16, 0, 252, 0, 0x00, 0x33}));
-    ScriptSelectAndIdentity(1, 0);
+    ScriptConnect(*line, StandardTable, StandardDescriptor, 1, 0);
 
     EXPECT_FALSE(link.Connect());
 

@@ -76,11 +76,32 @@ inline Bytes Pattern(std::size_t count, uint8_t seed = 0)
     return bytes;
 }
 
-// One good reset, as the interface unit answers it: 32 zeros ignored, the
-// drain finds nothing, the probe 01 02 03 is refused with a NAK.
-inline void ScriptReset(ScriptedLine& line)
+inline Bytes WordBytes(uint16_t value)
 {
-    line.Expect(Zeros(32)).Silence().Expect({0x01, 0x02, 0x03}).Reply({0x15});
+    return {uint8_t(value), uint8_t(value >> 8)};
+}
+
+// The descriptor table at 0x2FF8: the three slot words (alarm table, link
+// descriptor, logger header) and the count.
+inline Bytes DescriptorTableBytes(uint16_t alarms, uint16_t link, uint16_t logger, uint16_t count)
+{
+    return {uint8_t(alarms), uint8_t(alarms >> 8), uint8_t(link), uint8_t(link >> 8),
+            uint8_t(logger), uint8_t(logger >> 8), uint8_t(count), uint8_t(count >> 8)};
+}
+
+// A whole connect, as the interface unit answers it: a good reset, the
+// descriptor table, the link descriptor's 8 bytes when `descriptor` is not
+// empty (read from the table's link slot), then the interface unit's type
+// and identity words; nothing more may be written.
+inline void ScriptConnect(ScriptedLine& line, const Bytes& table, const Bytes& descriptor, uint16_t type = 1,
+                          uint16_t identity = 2)
+{
+    ScriptReset(line);
+    line.Expect(Hex("01 04 FB 00 F8 2F 08 2F 01")).Reply(ReadReply(table));
+    if (!descriptor.empty())
+        line.Expect(ReadRequest(uint16_t(table[2] | table[3] << 8), 8)).Reply(ReadReply(descriptor));
+    line.Expect(Hex("01 04 FB 00 FE 7F 02 7F 01")).Reply(ReadReply(WordBytes(type)));
+    line.Expect(Hex("01 04 FB 02 00 00 02 04 00")).Reply(ReadReply(WordBytes(identity))).Expect({});
 }
 
 class LinkTest : public ::testing::Test {

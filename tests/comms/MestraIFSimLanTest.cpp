@@ -3,7 +3,7 @@
 // time-out list keep an absent unit to 300 ms an attempt.
 #include "comms/MestraIF.h"
 #include "comms/PelkExceptions.h"
-#include "support/SimProcess.h"
+#include "support/SimLinkFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -14,8 +14,6 @@ using namespace QuorvelTest;
 
 namespace {
 
-const QString ShortTimeouts = "2,300,100,100,300,1500";
-
 const QString Units = "lan address 3\n"
                       "lan slow-take 100\n"
                       "unit 5 app 0x0C05 proc 1234 rom 0x0102 name PROG1 airspaces 3 rooms 2 alarms 0x0001\n"
@@ -24,17 +22,13 @@ const QString Units = "lan address 3\n"
                       "unit 7 silent\n"
                       "unit 8 slow-take app 0x0C08\n";
 
-class SimLanLinkTest : public ::testing::Test {
+class SimLanLinkTest : public ::testing::Test, public SimLinkFixture {
 protected:
+    // The simulator with the units above, unless told otherwise.
     void Connect(const QString& scenario = Units, const QStringList& arguments = {})
     {
-        sim = std::make_unique<SimProcess>(arguments, scenario);
-        link.SetTimeouts(ShortTimeouts);
-        link.Open(-1, sim->PortPath());
-        ASSERT_TRUE(link.Connect());
+        SimLinkFixture::Connect(arguments, scenario);
     }
-
-    uint64_t Count(const char* key) { return sim->GetCounts()[key]; }
 
     uint16_t AlarmTableWord(uint8_t unit)
     {
@@ -42,9 +36,6 @@ protected:
         link.ReadMem(bytes, uint16_t(link.GetDescriptor(TMestraIF::AlarmTableSlot) + 2 * unit), 2, false);
         return uint16_t(bytes[0] | bytes[1] << 8);
     }
-
-    std::unique_ptr<SimProcess> sim;
-    TMestraIF link;
 };
 
 } // namespace

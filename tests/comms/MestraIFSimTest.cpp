@@ -3,7 +3,7 @@
 // suite fast; every test starts a simulator of its own.
 #include "comms/MestraIF.h"
 #include "comms/PelkExceptions.h"
-#include "support/SimProcess.h"
+#include "support/SimLinkFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-const QString ShortTimeouts = "2,300,100,100,300,1500";
 constexpr uint16_t PatternAddress = 0x8000;
 constexpr uint16_t PatternLength = 16384;
 
@@ -50,24 +49,7 @@ std::vector<uint8_t> Pattern(std::size_t length, uint8_t seed)
     return bytes;
 }
 
-class SimLinkTest : public ::testing::Test {
-protected:
-    // Starts the simulator, opens its port and connects.
-    void Connect(const QStringList& arguments = {}, const QString& scenario = {},
-                 const QString& timeouts = ShortTimeouts)
-    {
-        sim = std::make_unique<SimProcess>(arguments, scenario);
-        link.SetBaudRate(4800);
-        link.SetTimeouts(timeouts);
-        link.Open(-1, sim->PortPath());
-        ASSERT_TRUE(link.Connect());
-    }
-
-    uint64_t Count(const char* key) { return sim->GetCounts()[key]; }
-
-    std::unique_ptr<SimProcess> sim;
-    TMestraIF link;
-};
+class SimLinkTest : public ::testing::Test, public SimLinkFixture {};
 
 } // namespace
 
@@ -88,9 +70,8 @@ TEST_F(SimLinkTest, ConnectReadsTheDescriptorAndTheIdentityWord)
 
 TEST_F(SimLinkTest, ConnectFailsOnAnIdentityWordOfZero)
 {
-    sim = std::make_unique<SimProcess>(QStringList{}, "identity 0\n");
-    link.SetTimeouts(ShortTimeouts);
-    link.Open(-1, sim->PortPath());
+    StartSim({}, "identity 0\n");
+    OpenLink();
 
     EXPECT_FALSE(link.Connect());
     EXPECT_EQ(link.GetStatus(), "Connect failed");
@@ -182,7 +163,8 @@ TEST_F(SimLinkTest, PulledCableEndsInALinkFailure)
     // The connect itself takes 33 bytes from the simulator. A reset attempt
     // must outlast its two pauses and one drain read: 800 ms is the least
     // that leaves room for the NAK.
-    Connect({"--stall-after", "40"}, {}, "2,300,100,100,300,800");
+    timeouts = "2,300,100,100,300,800";
+    Connect({"--stall-after", "40"});
     std::vector<uint8_t> buffer(500);
 
     try {
@@ -198,8 +180,8 @@ TEST_F(SimLinkTest, AbortEndsAPendingReadOnAWorker)
     // Reopened with long time-outs: without the abort the acknowledgement
     // wait would last a minute.
     Connect({"--stall-after", "33"});
-    link.SetTimeouts("10,60000,30000,30000");
-    link.Open(-1, sim->PortPath());
+    timeouts = "10,60000,30000,30000";
+    OpenLink();
     const uint64_t requested = Count("bytes_in");
     std::vector<uint8_t> buffer(100);
     auto result = std::async(std::launch::async, [&] {

@@ -184,10 +184,4 @@ protected:
     Quorvel1::TPelkThread runner{link};
 };
 
-// One good reset, as the interface unit answers it.
-inline void ScriptReset(ScriptedLine& line)
-{
-    line.Expect(Bytes(32, 0x00)).Silence().Expect({0x01, 0x02, 0x03}).Reply({0x15});
-}
-
 } // namespace QuorvelTest

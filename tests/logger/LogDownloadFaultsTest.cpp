@@ -56,12 +56,6 @@ QByteArray RingPart(const QByteArray& ring, int start, int end)
 
 class LogDownloadFaultsTest : public QuorvelTest::LoggerSimFixture {
 protected:
-    void StopSim()
-    {
-        log.reset();
-        link.reset();
-        sim.reset();
-    }
     QString Folder() const { return files.path() + "/"; }
     QStringList Files() const { return QDir(files.path()).entryList(QDir::Files); }
 
@@ -74,16 +68,16 @@ TEST_F(LogDownloadFaultsTest, NoisyLineDownloadSavesTheLoggersTrueStateByteForBy
 {
     // More entries than the 8 KiB ring holds: it has wrapped, and the whole
     // of it is read in some 33 blocks.
-    timeoutList = NoisyLineTimeouts;
+    timeouts = NoisyLineTimeouts;
     Start("logger buffer 8192\nlogger prefill 3000\nlogger clock-stopped\n", NoisyLine);
-    link->MaxRetries = 10;
+    link.MaxRetries = 10;
     QString fileName;
     ASSERT_TRUE(log->Download(fileName, Folder()));
     EXPECT_EQ(log->DownloadFailure, LogDlNone);
 
     auto counts = sim->GetCounts();
     EXPECT_GT(counts["bytes_corrupted"] + counts["bytes_dropped"], 2u) << "the line was not noisy";
-    EXPECT_GT(link->Resets, 2); // and the hit blocks were retried
+    EXPECT_GT(link.Resets, 2); // and the hit blocks were retried
     const TDump dump = Dump();
     const QByteArray file = FileBytes(fileName);
     const QByteArray config = DumpBytes(dump, "config");
@@ -121,8 +115,8 @@ TEST_F(LogDownloadFaultsTest, CablePulledMidBufferFailsAsALinkFailureAndKeepsThe
     // Another logger, with a longer log; the line goes dead some 6000 bytes
     // into its buffer.
     Start("logger prefill 2500\nlogger clock-stopped\n", {"--stall-after", "6000"});
-    link->MaxRetries = 0;
-    link->ResetTimeout = 100;
+    link.MaxRetries = 0;
+    link.ResetTimeout = 100;
     std::vector<int> progress;
     log->StatusCallback = [&] {
         if (log->StatusText() == "Reading log buffer")
@@ -150,10 +144,10 @@ TEST_F(LogDownloadFaultsTest, CablePulledMidBufferFailsAsALinkFailureAndKeepsThe
 TEST_F(LogDownloadFaultsTest, ReleaseThatCouldNotBeSentGoesOutAtTheNextOpen)
 {
     Start("logger prefill 2500\nlogger clock-stopped\n");
-    const auto retries = link->MaxRetries;
-    const auto resetTimeout = link->ResetTimeout;
-    link->MaxRetries = 0;
-    link->ResetTimeout = 100;
+    const auto retries = link.MaxRetries;
+    const auto resetTimeout = link.ResetTimeout;
+    link.MaxRetries = 0;
+    link.ResetTimeout = 100;
     bool cut = false;
     log->StatusCallback = [&] {
         if (!cut && log->StatusText() == "Reading log buffer" && log->Progress >= 10) {
@@ -169,9 +163,9 @@ TEST_F(LogDownloadFaultsTest, ReleaseThatCouldNotBeSentGoesOutAtTheNextOpen)
     EXPECT_EQ(Dump().at("held"), "1");
 
     CutLine(false);
-    link->MaxRetries = retries;
-    link->ResetTimeout = resetTimeout;
-    ASSERT_TRUE(link->Connect());
+    link.MaxRetries = retries;
+    link.ResetTimeout = resetTimeout;
+    ASSERT_TRUE(link.Connect());
     ASSERT_TRUE(log->Open());
     EXPECT_EQ(Dump().at("held"), "0");
 }

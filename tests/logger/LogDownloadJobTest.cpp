@@ -7,7 +7,7 @@
 #include "comms/MestraIF.h"
 #include "jobs/PelkThread.h"
 #include "site/SiteExt.h"
-#include "support/SimProcess.h"
+#include "support/SimLinkFixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,7 +18,6 @@
 #include <memory>
 
 using namespace Quorvel1;
-using QuorvelTest::SimProcess;
 
 namespace {
 
@@ -32,11 +31,12 @@ private:
     QString previous_;
 };
 
+class LogDownloadJobTest : public ::testing::Test, public QuorvelTest::SimLinkFixture {};
+
 } // namespace
 
-TEST(LogDownloadJobTest, NameCarriesTheRetryNumber)
+TEST_F(LogDownloadJobTest, NameCarriesTheRetryNumber)
 {
-    Pelk::TMestraIF link;
     TLogIF log(link);
     TSiteExt site;
     TPelkThread runner(link);
@@ -49,15 +49,11 @@ TEST(LogDownloadJobTest, NameCarriesTheRetryNumber)
     retry->Release();
 }
 
-TEST(LogDownloadJobTest, JobsDownloadIntoTheSitesLastLogAndRetriesStartANewFile)
+TEST_F(LogDownloadJobTest, JobsDownloadIntoTheSitesLastLogAndRetriesStartANewFile)
 {
     QTemporaryDir files;
     CurrentFolder current(files.path());
-    SimProcess sim({}, "logger prefill 50\nlogger clock-stopped\n");
-    Pelk::TMestraIF link;
-    link.SetTimeouts("2,300,100,100,300,1500");
-    link.Open(-1, sim.PortPath());
-    ASSERT_TRUE(link.Connect());
+    Connect({}, "logger prefill 50\nlogger clock-stopped\n");
     TLogIF log(link);
     ASSERT_TRUE(log.Open());
     const uint16_t number = log.ConfigWord(2);
@@ -81,13 +77,9 @@ TEST(LogDownloadJobTest, JobsDownloadIntoTheSitesLastLogAndRetriesStartANewFile)
     runner.StopAll();
 }
 
-TEST(LogDownloadJobTest, FailedDownloadFailsTheJob)
+TEST_F(LogDownloadJobTest, FailedDownloadFailsTheJob)
 {
-    SimProcess sim({}, "logger prefill 5\nlogger clock-stopped\n");
-    Pelk::TMestraIF link;
-    link.SetTimeouts("2,300,100,100,300,1500");
-    link.Open(-1, sim.PortPath());
-    ASSERT_TRUE(link.Connect());
+    Connect({}, "logger prefill 5\nlogger clock-stopped\n");
     TLogIF log(link); // never opened
     TSiteExt site;
     TPelkThread runner(link);

@@ -77,7 +77,7 @@ TEST_F(LogDownloadOutcomesTest, OtherConfigurationReadsTheWholeLogIntoANewFile)
     const QByteArray firstBytes = FileBytes(first);
     // Another option in EE; the logger logs on as before.
     const uint8_t average = 0x02;
-    link->WriteMem(&average, uint16_t(log->Header.ConfigStart + OptionsOffset), 1, true);
+    link.WriteMem(&average, uint16_t(log->Header.ConfigStart + OptionsOffset), 1, true);
 
     const QString second = DownloadAfter(first);
 

@@ -28,17 +28,11 @@ namespace {
 
 class LogDownloadSimTest : public QuorvelTest::LoggerSimFixture {
 protected:
-    void StopSim()
-    {
-        log.reset();
-        link.reset();
-        sim.reset();
-    }
 
     // The logger's next file number, as a later download would start from.
     void SetLoggerFileNumber(uint16_t number)
     {
-        link->WriteWord(number, uint16_t(log->Header.ConfigStart + 2), true);
+        link.WriteWord(number, uint16_t(log->Header.ConfigStart + 2), true);
         ASSERT_TRUE(log->Open());
     }
     uint16_t LoggerFileNumber()
@@ -57,7 +51,7 @@ protected:
     }
 
     QString Folder() const { return files.path() + "/"; }
-    QString Name(uint16_t number) const { return Folder() + LogFileName(link->IdentityWord, number, "LOG"); }
+    QString Name(uint16_t number) const { return Folder() + LogFileName(link.IdentityWord, number, "LOG"); }
 
     // The bytes of the ring from `start` up to, not including, `end`.
     static QByteArray RingPart(const QByteArray& ring, int start, int end)
@@ -188,7 +182,7 @@ TEST_F(LogDownloadSimTest, UserBreakWhileReadingReleasesLoggingAndWritesNothing)
     const uint16_t number = LoggerFileNumber();
     log->StatusCallback = [&] {
         if (log->StatusText() == "Reading log buffer")
-            link->Abort();
+            link.Abort();
     };
     QString fileName;
     EXPECT_ANY_THROW(log->Download(fileName, Folder()));

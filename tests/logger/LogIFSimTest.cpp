@@ -5,24 +5,13 @@
 #include "logger/LogIFException.h"
 #include "logger/LoggerSimFixture.h"
 
-#include "comms/MestraIF.h"
 #include "site/Site.h"
-#include "support/SimProcess.h"
-
-#include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-#include <map>
-#include <memory>
-
 using namespace Quorvel1;
-using QuorvelTest::SimProcess;
 
 namespace {
-
-const QString ShortTimeouts = "2,300,100,100,300,1500";
 
 std::vector<uint8_t> FromHex(const std::string& text)
 {
@@ -30,31 +19,12 @@ std::vector<uint8_t> FromHex(const std::string& text)
     return std::vector<uint8_t>(bytes.begin(), bytes.end());
 }
 
-class LogIFSimTest : public ::testing::Test {
+class LogIFSimTest : public QuorvelTest::LoggerSimFixture {
 protected:
-    // Starts the simulator with `scenario`, connects the link and makes the
-    // logger interface; the logger is not opened yet.
-    void Start(const QString& scenario = {})
-    {
-        sim = std::make_unique<SimProcess>(QStringList{"--dump-logger", folder.filePath("logger.txt")}, scenario);
-        link.SetTimeouts(ShortTimeouts);
-        link.Open(-1, sim->PortPath());
-        ASSERT_TRUE(link.Connect());
-        log = std::make_unique<TLogIF>(link);
-    }
+    // The logger interface on a connected link, not opened yet.
+    void Start(const QString& scenario = {}) { StartUnopened(scenario); }
 
-    // The simulator's logger as it is now.
-    std::map<std::string, std::string> Dump()
-    {
-        sim->GetCounts(); // written just before the counts
-        return QuorvelTest::ReadLoggerDump(folder.filePath("logger.txt"));
-    }
-    uint64_t Frames() { return sim->GetCounts()["frames_answered"]; }
-
-    QTemporaryDir folder;
-    std::unique_ptr<SimProcess> sim;
-    Pelk::TMestraIF link;
-    std::unique_ptr<TLogIF> log;
+    uint64_t Frames() { return Count("frames_answered"); }
 };
 
 } // namespace

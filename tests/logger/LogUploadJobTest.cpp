@@ -37,7 +37,7 @@ protected:
     void StartRunner(const QString& scenario)
     {
         Start(scenario);
-        runner = std::make_unique<TPelkThread>(*link);
+        runner = std::make_unique<TPelkThread>(link);
         runner->SetReport([this](const QString& text, const QString&, int) {
             asked << text;
             return answer;

@@ -102,7 +102,7 @@ protected:
     {
         Start(SmallBlock + more);
         const uint8_t mark = EndByteMark;
-        link->WriteMem(&mark, BlockEnd, 1, true);
+        link.WriteMem(&mark, BlockEnd, 1, true);
         ForgetSent();
     }
 

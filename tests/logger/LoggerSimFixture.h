@@ -9,7 +9,7 @@
 #include "logger/Log1.h"
 #include "logger/LogIF.h"
 #include "serial/SerialPort.h"
-#include "support/SimProcess.h"
+#include "support/SimLinkFixture.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -145,29 +145,42 @@ inline std::unique_ptr<Quorvel1::TLog1> LoadLog(const QString& path)
     return log;
 }
 
-class LoggerSimFixture : public ::testing::Test {
+class LoggerSimFixture : public ::testing::Test, public SimLinkFixture {
 protected:
     using TDump = std::map<std::string, std::string>;
 
-    static constexpr const char* ShortTimeouts = "2,300,100,100,300,1500";
-
-    // Starts the simulator with `scenario` and `arguments`, connects the link
-    // and opens the logger (unless the scenario has none).
-    void Start(const QString& scenario, QStringList arguments = {}, bool withLogger = true)
+    LoggerSimFixture() : SimLinkFixture(std::make_unique<SkippingClock>())
     {
-        arguments << "--dump-logger" << dumpDir.filePath("logger.txt");
-        sim = std::make_unique<SimProcess>(arguments, scenario);
-        link = std::make_unique<Pelk::TMestraIF>(clock);
-        link->SetLineFactory([this](const QString& name, uint32_t baud) -> std::unique_ptr<Pelk::TSerialLine> {
+        link.SetLineFactory([this](const QString& name, uint32_t baud) -> std::unique_ptr<Pelk::TSerialLine> {
             auto line = std::make_unique<RecordingLine>(Pelk::TSerialPort::Open(name, baud));
             line_ = line.get();
             return line;
         });
-        link->SetTimeouts(timeoutList);
-        link->Open(-1, sim->PortPath());
-        ASSERT_TRUE(link->Connect());
-        log = std::make_unique<Quorvel1::TLogIF>(*link);
+    }
+    // The simulator writes its last dump as it stops: before the folder goes.
+    ~LoggerSimFixture() override { StopSim(); }
+
+    // Starts the simulator with `scenario` and `arguments`, connects the link
+    // and makes the logger interface, not opened yet.
+    void StartUnopened(const QString& scenario, QStringList arguments = {})
+    {
+        arguments << "--dump-logger" << dumpDir.filePath("logger.txt");
+        Connect(arguments, scenario);
+        log = std::make_unique<Quorvel1::TLogIF>(link);
+    }
+    // StartUnopened, then opens the logger (which fails when the scenario
+    // has none).
+    void Start(const QString& scenario, const QStringList& arguments = {}, bool withLogger = true)
+    {
+        StartUnopened(scenario, arguments);
         ASSERT_EQ(log->Open(), withLogger);
+    }
+    // Ends the logger interface, the link and the simulator; Start may
+    // begin anew.
+    void StopSim()
+    {
+        log.reset();
+        SimLinkFixture::StopSim();
     }
 
     // The simulator's logger as it is now.
@@ -196,15 +209,11 @@ protected:
     // Pulls the cable out (true) or puts it back.
     void CutLine(bool cut) { line_->Cut = cut; }
 
-    QString timeoutList = ShortTimeouts; // taken by Start
     QTemporaryDir dumpDir;
-    SkippingClock clock;
-    std::unique_ptr<SimProcess> sim;
-    std::unique_ptr<Pelk::TMestraIF> link;
     std::unique_ptr<Quorvel1::TLogIF> log;
 
 private:
-    RecordingLine* line_ = nullptr;
+    RecordingLine* line_ = nullptr; // owned by the link
 };
 
 } // namespace QuorvelTest

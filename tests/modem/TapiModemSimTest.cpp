@@ -4,7 +4,7 @@
 #include "comms/MestraIF.h"
 #include "comms/PelkExceptions.h"
 #include "modem/TapiModem.h"
-#include "support/SimProcess.h"
+#include "support/SimLinkFixture.h"
 
 #include <QTimer>
 
@@ -18,15 +18,14 @@ using namespace std::chrono_literals;
 
 namespace {
 
-const QString ShortTimeouts = "2,300,100,100,300,1500";
 // Quick dial results and a short escape guard on both ends.
 const QString QuickModem = "modem delay 50\nmodem guard 100\n";
 
-class TapiModemSimTest : public ::testing::Test {
+class TapiModemSimTest : public ::testing::Test, public SimLinkFixture {
 protected:
     void Start(const QString& scenario = {})
     {
-        sim = std::make_unique<SimProcess>(QStringList{"--modem"}, QuickModem + scenario);
+        StartSim({"--modem"}, QuickModem + scenario);
         modem.Initialise({sim->PortPath()});
         modem.SetTimings({2000ms, 150ms});
         modem.OnStatus = [this] { statuses << modem.GetStatus(); };
@@ -42,17 +41,10 @@ protected:
         return QString();
     }
 
-    void ConnectLink(const QString& timeouts = ShortTimeouts)
-    {
-        link.SetBaudRate(4800);
-        link.SetTimeouts(timeouts);
-        link.Open(modem.CommHandle(), QString());
-        ASSERT_TRUE(link.Connect());
-    }
+    // The link over the call's data port.
+    void ConnectLink() { SimLinkFixture::ConnectLink(modem.CommHandle()); }
 
-    std::unique_ptr<SimProcess> sim;
     TTapiModem modem;
-    Pelk::TMestraIF link;
     QStringList statuses;
 };
 

@@ -175,6 +175,11 @@ void ScriptedLine::ClearCancel()
     cancelled_ = false;
 }
 
+void ScriptReset(ScriptedLine& line)
+{
+    line.Expect(Bytes(32, 0x00)).Silence().Expect({0x01, 0x02, 0x03}).Reply({0x15});
+}
+
 Bytes Hex(const std::string& text)
 {
     Bytes bytes;

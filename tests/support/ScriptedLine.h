@@ -83,6 +83,10 @@ private:
     int errorClears_ = 0;
 };
 
+// One good reset, as the interface unit answers it: the 32 zeros are
+// ignored, the drain finds nothing, the probe 01 02 03 is refused with a NAK.
+void ScriptReset(ScriptedLine& line);
+
 // "01 04 FB" -> bytes; for writing golden frames by hand.
 Bytes Hex(const std::string& text);
 std::string HexText(const Bytes& bytes);

@@ -11,7 +11,7 @@
 #include "jobs/PelkThread.h"
 #include "site/SiteExt.h"
 #include "site/Unit.h"
-#include "support/SimProcess.h"
+#include "support/SimLinkFixture.h"
 #include "units/UnitJobViews.h"
 
 #include <QCoreApplication>
@@ -52,18 +52,14 @@ public:
     std::function<void()> onReadings;
 };
 
-class UnitJobsTest : public SettingsAddressFiles {
+class UnitJobsTest : public SettingsAddressFiles, public SimLinkFixture {
 protected:
-    static constexpr const char* ShortTimeouts = "2,300,100,100,300,1500";
-
     ~UnitJobsTest() override { runner.reset(); }
 
+    // The simulator's site on a connected link, and the job runner running.
     void Start(const QString& scenario, const QStringList& arguments = {})
     {
-        sim = std::make_unique<SimProcess>(arguments, scenario);
-        link.SetTimeouts(ShortTimeouts);
-        link.Open(-1, sim->PortPath());
-        ASSERT_TRUE(link.Connect());
+        Connect(arguments, scenario);
         runner = std::make_unique<Quorvel1::TPelkThread>(link);
         runner->ResumeIfConnected();
     }
@@ -103,10 +99,6 @@ protected:
         return link.ReadByte(address, true);
     }
 
-    uint64_t Count(const char* key) { return sim->GetCounts()[key]; }
-
-    std::unique_ptr<SimProcess> sim;
-    Pelk::TMestraIF link;
     Quorvel1::TSiteExt site;
     RecordingViews views;
     std::unique_ptr<Quorvel1::TPelkThread> runner;
