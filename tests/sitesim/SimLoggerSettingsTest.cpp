@@ -1,30 +1,19 @@
 // The scenario's logger lines.
 #include "SimLoggerSettings.h"
-#include "SimScenario.h"
+#include "ScenarioWords.h"
 
 #include <gtest/gtest.h>
-
-#include <sstream>
 
 using namespace SiteSim;
 
 namespace {
-
-std::vector<std::string> Words(const std::string& line)
-{
-    std::istringstream stream(line);
-    std::vector<std::string> words;
-    for (std::string word; stream >> word;)
-        words.push_back(word);
-    return words;
-}
 
 SimLoggerSettings Parsed(std::initializer_list<const char*> lines)
 {
     SimLoggerSettings settings;
     int number = 0;
     for (const char* line : lines)
-        ParseLoggerDirective(settings, Words(line), ++number);
+        ParseLoggerDirective(settings, SplitWords(line), ++number);
     return settings;
 }
 

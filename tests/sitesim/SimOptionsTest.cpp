@@ -48,3 +48,11 @@ TEST(SimOptions, BadOptionsAreUsageErrors)
     EXPECT_THROW(SimOptions::Parse({"--nak", "x"}), SimUsageError);
     EXPECT_THROW(SimOptions::Parse({"--stall-after", "3x"}), SimUsageError);
 }
+
+TEST(SimOptions, CountsAreWholeNumbersAsInScenarios)
+{
+    EXPECT_EQ(*SimOptions::Parse({"--stall-after", "0x40"}).Faults.StallAfter, 64u);
+    EXPECT_EQ(SimOptions::Parse({"--seed=0x10"}).Faults.Seed, 16u);
+    EXPECT_THROW(SimOptions::Parse({"--seed", "-3"}), SimUsageError);
+    EXPECT_THROW(SimOptions::Parse({"--stall-after", "0x"}), SimUsageError);
+}

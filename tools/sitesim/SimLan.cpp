@@ -7,11 +7,6 @@ namespace {
 using namespace SimLanWire;
 constexpr auto Ram = SimMemory::Space::Ram;
 
-bool covers(uint16_t address, std::size_t length, uint16_t target)
-{
-    return uint16_t(target - address) < length; // wraps like the address space
-}
-
 } // namespace
 
 SimLan::SimLan(SimMemory& interfaceUnit, uint16_t bufferAddress, uint16_t alarmTableAddress,
@@ -36,7 +31,7 @@ SimUnit* SimLan::Unit(uint8_t number)
 bool SimLan::touchesBuffer(uint16_t address, std::size_t length) const
 {
     for (std::size_t i = 0; i < MessageLength; ++i) {
-        if (covers(address, length, uint16_t(buffer_ + i)))
+        if (SimMemory::Covers(address, length, uint16_t(buffer_ + i)))
             return true;
     }
     return false;
@@ -55,7 +50,7 @@ void SimLan::OnWrite(SimMemory::Space space, uint16_t address, std::size_t lengt
     if (space != Ram || buffer_ == 0 || !touchesBuffer(address, length))
         return;
     ++serial_;
-    if (!covers(address, length, buffer_) || memory_.Byte(Ram, buffer_) != SendNow)
+    if (!SimMemory::Covers(address, length, buffer_) || memory_.Byte(Ram, buffer_) != SendNow)
         return;
     const Pending pending{snapshot(), serial_};
     // Drawn for every message sent, so a run's faults depend only on the

@@ -33,51 +33,15 @@
 // Several lines may name the same unit; each changes what it names.
 #include "SimLanSettings.h"
 
-#include "SimScenario.h"
+#include "ScenarioWords.h"
 
 #include <algorithm>
-#include <charconv>
-#include <limits>
 
 namespace SiteSim {
 
 namespace {
 
-using Words = std::vector<std::string>;
-
-int64_t number(const std::string& word, int64_t least, int64_t most, int line)
-{
-    std::string_view digits = word;
-    bool negative = false;
-    if (!digits.empty() && digits[0] == '-' && least < 0) {
-        negative = true;
-        digits.remove_prefix(1);
-    }
-    int base = 10;
-    if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
-        digits.remove_prefix(2);
-        base = 16;
-    }
-    uint64_t magnitude = 0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), magnitude, base);
-    if (digits.empty() || error != std::errc() || end != digits.data() + digits.size()
-        || magnitude > uint64_t(std::numeric_limits<int64_t>::max()))
-        throw ScenarioError(line, "not a number: " + word);
-    const int64_t value = negative ? -int64_t(magnitude) : int64_t(magnitude);
-    if (value < least || value > most)
-        throw ScenarioError(line, word + " is not in " + std::to_string(least) + ".." + std::to_string(most));
-    return value;
-}
-
-uint16_t word16(const std::string& word, int line)
-{
-    return uint16_t(number(word, 0, 0xFFFF, line));
-}
-
-uint8_t byte8(const std::string& word, int line)
-{
-    return uint8_t(number(word, 0, 0xFF, line));
-}
+using Words = ScenarioWords;
 
 std::string unquoted(std::string text)
 {
@@ -99,12 +63,12 @@ void parseAirspace(SimUnitSettings& unit, const Words& words, int line)
     // unit N airspace I KEY VALUE ...
     if (words.size() < 4 || words.size() % 2 != 0)
         throw ScenarioError(line, "unit airspace: give the airspace and KEY VALUE pairs");
-    const auto index = std::size_t(number(words[3], 1, SimUnitSettings::MaxAirspaces, line));
+    const auto index = std::size_t(ScenarioNumber(words[3], 1, SimUnitSettings::MaxAirspaces, line));
     SimAirspace& airspace = unit.Airspaces[index - 1];
     for (std::size_t i = 4; i < words.size(); i += 2) {
         const std::string& key = words[i];
         const std::string& value = words[i + 1];
-        const auto tenths = [&] { return int16_t(number(value, -32768, 32767, line)); };
+        const auto tenths = [&] { return int16_t(ScenarioNumber(value, -32768, 32767, line)); };
         if (key == "actual")
             airspace.Actual = tenths();
         else if (key == "set")
@@ -114,7 +78,7 @@ void parseAirspace(SimUnitSettings& unit, const Words& words, int line)
         else if (key == "min")
             airspace.Min = tenths();
         else if (key == "minvent")
-            airspace.MinVent = byte8(value, line);
+            airspace.MinVent = ScenarioByte(value, line);
         else
             throw ScenarioError(line, "unit airspace: unknown value: " + key);
     }
@@ -136,25 +100,25 @@ bool parseFlag(SimUnitSettings& unit, const std::string& word)
 void parseValue(SimUnitSettings& unit, const std::string& key, const std::string& value, int line)
 {
     if (key == "app")
-        unit.AppId = word16(value, line);
+        unit.AppId = ScenarioWord(value, line);
     else if (key == "proc")
-        unit.ProcessorId = word16(value, line);
+        unit.ProcessorId = ScenarioWord(value, line);
     else if (key == "rom")
-        unit.RomId = word16(value, line);
+        unit.RomId = ScenarioWord(value, line);
     else if (key == "name")
         parseName(unit, value, line);
     else if (key == "airspaces")
-        unit.Identity[0] = uint8_t(number(value, 0, SimUnitSettings::MaxAirspaces, line));
+        unit.Identity[0] = uint8_t(ScenarioNumber(value, 0, SimUnitSettings::MaxAirspaces, line));
     else if (key == "rooms")
-        unit.Identity[1] = byte8(value, line);
+        unit.Identity[1] = ScenarioByte(value, line);
     else if (key == "d2")
-        unit.Identity[2] = byte8(value, line);
+        unit.Identity[2] = ScenarioByte(value, line);
     else if (key == "d3")
-        unit.Identity[3] = byte8(value, line);
+        unit.Identity[3] = ScenarioByte(value, line);
     else if (key == "alarms")
-        unit.AlarmWord = word16(value, line);
+        unit.AlarmWord = ScenarioWord(value, line);
     else if (key == "scale")
-        unit.ScaleWord = word16(value, line);
+        unit.ScaleWord = ScenarioWord(value, line);
     else
         throw ScenarioError(line, "unit: unknown value: " + key);
 }
@@ -196,9 +160,9 @@ void ParseLanDirective(SimLanSettings& settings, const Words& words, int line)
     if (words.size() != 3)
         throw ScenarioError(line, "lan: give what and its value");
     const std::string& what = words[1];
-    const auto milliseconds = [&] { return uint32_t(number(words[2], 0, 60'000, line)); };
+    const auto milliseconds = [&] { return uint32_t(ScenarioNumber(words[2], 0, 60'000, line)); };
     if (what == "address")
-        settings.InterfaceAddress = uint8_t(number(words[2], 0, 31, line));
+        settings.InterfaceAddress = uint8_t(ScenarioNumber(words[2], 0, 31, line));
     else if (what == "take")
         settings.TakeMs = milliseconds();
     else if (what == "reply")
@@ -213,7 +177,7 @@ void ParseUnitDirective(SimLanSettings& settings, const Words& words, int line)
 {
     if (words.size() < 2)
         throw ScenarioError(line, "unit: the unit number is missing");
-    SimUnitSettings& unit = settings.Unit(uint8_t(number(words[1], 1, 30, line)));
+    SimUnitSettings& unit = settings.Unit(uint8_t(ScenarioNumber(words[1], 1, 30, line)));
     const std::string what = words.size() > 2 ? words[2] : std::string();
     if (what == "airspace") {
         parseAirspace(unit, words, line);

@@ -36,11 +36,6 @@ uint16_t loggedValue(uint8_t type, uint16_t reading)
     return type == SimDevOnOff ? uint16_t(reading / OnOffLogScale) : reading;
 }
 
-bool covers(uint16_t address, std::size_t length, uint16_t target)
-{
-    return uint16_t(target - address) < length;
-}
-
 } // namespace
 
 SimLogger::SimLogger(SimMemory& memory, const SimLoggerSettings& settings, uint16_t headerAddress,
@@ -324,10 +319,10 @@ void SimLogger::OnWrite(Space space, uint16_t address, std::size_t length, TimeP
         return; // the configuration in EE is taken at the next restart
     Advance(now);
     const uint16_t timerAddress = uint16_t(StatusAddress() + TimerOffset);
-    if (covers(address, length, timerAddress) || covers(address, length, uint16_t(timerAddress + 1)))
+    if (SimMemory::Covers(address, length, timerAddress) || SimMemory::Covers(address, length, uint16_t(timerAddress + 1)))
         timer_ = memory_.Word(Space::Ram, timerAddress);
     const uint16_t codeAddress = uint16_t(CommandAddress() + CommandCodeOffset);
-    if (covers(address, length, codeAddress) && memory_.Byte(Space::Ram, codeAddress) != 0 && !settings_.Frozen)
+    if (SimMemory::Covers(address, length, codeAddress) && memory_.Byte(Space::Ram, codeAddress) != 0 && !settings_.Frozen)
         execute();
 }
 

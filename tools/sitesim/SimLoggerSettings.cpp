@@ -25,35 +25,16 @@
 //   logger seed N                  seed of the wandering device values
 #include "SimLoggerSettings.h"
 
-#include "SimScenario.h"
+#include "ScenarioWords.h"
 
-#include <charconv>
+#include <cstdint>
 #include <map>
-#include <sstream>
 
 namespace SiteSim {
 
 namespace {
 
-using Words = std::vector<std::string>;
-
-uint64_t number(const std::string& word, uint64_t least, uint64_t most, int line)
-{
-    std::string_view digits = word;
-    int base = 10;
-    if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
-        digits.remove_prefix(2);
-        base = 16;
-    }
-    uint64_t value = 0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value, base);
-    if (digits.empty() || error != std::errc() || end != digits.data() + digits.size())
-        throw ScenarioError(line, "not a number: " + word);
-    if (value < least || value > most)
-        throw ScenarioError(line, "logger: " + word + " is not in " + std::to_string(least) + ".."
-                                      + std::to_string(most));
-    return value;
-}
+using Words = ScenarioWords;
 
 void arguments(const Words& words, std::size_t count, int line)
 {
@@ -67,19 +48,16 @@ SimLoggerDevice device(const std::string& word, int line)
         {"sensor", SimDevSensor}, {"trip", SimDevTrip}, {"output", SimDevOutput},
         {"onoff", SimDevOnOff},   {"asm", SimDevAsm},
     };
-    std::vector<std::string> parts;
-    std::istringstream stream(word);
-    for (std::string part; std::getline(stream, part, ':');)
-        parts.push_back(part);
-    const auto type = parts.empty() ? types.end() : types.find(parts[0]);
+    const Words parts = SplitAt(word, ':');
+    const auto type = types.find(parts[0]);
     if (type == types.end() || parts.size() < 2 || parts.size() > 3
         || (parts.size() == 3 && type->second != SimDevSensor))
         throw ScenarioError(line, "logger devices: not TYPE:ADDRESS[:SENSORTYPE]: " + word);
     SimLoggerDevice result;
     result.Type = type->second;
-    result.Address = uint16_t(number(parts[1], 0, type->second == SimDevAsm ? 0xFFFF : 0xFF, line));
+    result.Address = uint16_t(ScenarioNumber(parts[1], 0, type->second == SimDevAsm ? 0xFFFF : 0xFF, line));
     if (parts.size() == 3)
-        result.SensorType = uint8_t(number(parts[2], 0, 0xFF, line));
+        result.SensorType = uint8_t(ScenarioNumber(parts[2], 0, 0xFF, line));
     return result;
 }
 
@@ -95,26 +73,26 @@ void ParseLoggerDirective(SimLoggerSettings& settings, const Words& words, int l
         settings.Present = false;
     } else if (what == "interval") {
         arguments(words, 1, line);
-        settings.Interval = uint16_t(number(words[2], 0, 0xFFFF, line));
+        settings.Interval = uint16_t(ScenarioNumber(words[2], 0, 0xFFFF, line));
     } else if (what == "buffer") {
         arguments(words, 1, line);
-        settings.BufferSize = uint16_t(number(words[2], 0, SimLoggerSettings::MaxBuffer, line));
+        settings.BufferSize = uint16_t(ScenarioNumber(words[2], 0, SimLoggerSettings::MaxBuffer, line));
     } else if (what == "config") {
         arguments(words, 1, line);
-        settings.ConfigSize = uint16_t(number(words[2], 16, 8192, line));
+        settings.ConfigSize = uint16_t(ScenarioNumber(words[2], 16, 8192, line));
     } else if (what == "devices") {
         settings.Devices.clear();
         for (std::size_t i = 2; i < words.size(); ++i)
             settings.Devices.push_back(device(words[i], line));
     } else if (what == "format") {
         arguments(words, 1, line);
-        settings.FormatWord = uint16_t(number(words[2], 0, 0xFFFF, line));
+        settings.FormatWord = uint16_t(ScenarioNumber(words[2], 0, 0xFFFF, line));
     } else if (what == "fast") {
         arguments(words, 1, line);
-        settings.FastMs = uint32_t(number(words[2], 1, 3'600'000, line));
+        settings.FastMs = uint32_t(ScenarioNumber(words[2], 1, 3'600'000, line));
     } else if (what == "prefill") {
         arguments(words, 1, line);
-        settings.Prefill = uint32_t(number(words[2], 0, 0xFFFF, line));
+        settings.Prefill = uint32_t(ScenarioNumber(words[2], 0, 0xFFFF, line));
     } else if (what == "stop-when-full") {
         arguments(words, 0, line);
         settings.StopWhenFull = true;
@@ -126,10 +104,10 @@ void ParseLoggerDirective(SimLoggerSettings& settings, const Words& words, int l
         settings.ClockStopped = true;
     } else if (what == "corrupt-holds") {
         arguments(words, 1, line);
-        settings.CorruptHolds = uint32_t(number(words[2], 0, 0xFFFF, line));
+        settings.CorruptHolds = uint32_t(ScenarioNumber(words[2], 0, 0xFFFF, line));
     } else if (what == "seed") {
         arguments(words, 1, line);
-        settings.Seed = number(words[2], 0, UINT64_MAX, line);
+        settings.Seed = uint64_t(ScenarioNumber(words[2], 0, INT64_MAX, line));
     } else {
         throw ScenarioError(line, "logger: unknown setting: " + what);
     }

@@ -1,6 +1,7 @@
 #pragma once
 // The two 64 KiB memory spaces of a simulated unit: RAM/ROM and EEPROM.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace SiteSim {
@@ -14,6 +15,13 @@ public:
     // Little-endian word; the address wraps within the 64 KiB space.
     uint16_t Word(Space space, uint16_t address) const;
     void SetWord(Space space, uint16_t address, uint16_t value);
+
+    // Whether `length` bytes from `address` take in `target`, wrapping at
+    // the top of the space as the addresses do.
+    static bool Covers(uint16_t address, std::size_t length, uint16_t target)
+    {
+        return uint16_t(target - address) < length;
+    }
 
 private:
     std::array<uint8_t, 65536>& bytes(Space s) { return s == Space::Ram ? ram_ : ee_; }

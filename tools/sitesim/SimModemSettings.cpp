@@ -1,9 +1,8 @@
 #include "SimModemSettings.h"
 
-#include "SimScenario.h"
+#include "ScenarioWords.h"
 
 #include <cctype>
-#include <charconv>
 
 namespace SiteSim {
 
@@ -13,12 +12,7 @@ std::chrono::milliseconds parseMilliseconds(const std::vector<std::string>& word
 {
     if (words.size() != 3)
         throw ScenarioError(line, "modem " + words[1] + ": wrong number of arguments");
-    unsigned value = 0;
-    const std::string& digits = words[2];
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (error != std::errc() || end != digits.data() + digits.size() || value > 3'600'000)
-        throw ScenarioError(line, "modem " + words[1] + ": not a time in milliseconds: " + digits);
-    return std::chrono::milliseconds(value);
+    return std::chrono::milliseconds(ScenarioNumber(words[2], 0, 3'600'000, line));
 }
 
 std::string joinFrom(const std::vector<std::string>& words, std::size_t first)

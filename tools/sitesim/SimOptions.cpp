@@ -1,6 +1,7 @@
 #include "SimOptions.h"
 
-#include <charconv>
+#include "ScenarioWords.h"
+
 #include <cstdlib>
 
 namespace SiteSim {
@@ -9,13 +10,13 @@ namespace {
 
 constexpr uint64_t MaxBaud = 4'000'000;
 
+// Counts are read as the scenario's numbers are, and may not be negative.
 uint64_t parseCount(const std::string& name, const std::string& value)
 {
-    uint64_t number = 0;
-    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
-    if (value.empty() || error != std::errc() || end != value.data() + value.size())
+    const std::optional<int64_t> number = ParseWholeNumber(value);
+    if (!number || *number < 0)
         throw SimUsageError(name + ": not a whole number: " + value);
-    return number;
+    return uint64_t(*number);
 }
 
 double parseRate(const std::string& name, const std::string& value)

@@ -28,7 +28,6 @@
 // added to the table in parseLine.
 #include "SimScenario.h"
 
-#include <charconv>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -38,44 +37,7 @@ namespace SiteSim {
 
 namespace {
 
-using Words = std::vector<std::string>;
-
-Words splitWords(std::string_view line)
-{
-    line = line.substr(0, line.find('#'));
-    Words words;
-    std::istringstream stream{std::string(line)};
-    for (std::string word; stream >> word;)
-        words.push_back(word);
-    return words;
-}
-
-uint32_t parseNumber(const std::string& word, uint32_t maximum, int line)
-{
-    std::string_view digits = word;
-    int base = 10;
-    if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
-        digits.remove_prefix(2);
-        base = 16;
-    }
-    uint64_t value = 0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value, base);
-    if (error != std::errc() || end != digits.data() + digits.size() || digits.empty())
-        throw ScenarioError(line, "not a number: " + word);
-    if (value > maximum)
-        throw ScenarioError(line, "out of range (at most " + std::to_string(maximum) + "): " + word);
-    return uint32_t(value);
-}
-
-uint16_t parseWord(const std::string& word, int line)
-{
-    return uint16_t(parseNumber(word, 0xFFFF, line));
-}
-
-uint8_t parseByte(const std::string& word, int line)
-{
-    return uint8_t(parseNumber(word, 0xFF, line));
-}
+using Words = ScenarioWords;
 
 void requireCount(const Words& words, std::size_t least, std::size_t most, int line)
 {
@@ -90,7 +52,7 @@ std::vector<uint8_t> parseHex(const std::string& digits, int line)
         throw ScenarioError(line, "odd number of hex digits: " + digits);
     std::vector<uint8_t> bytes;
     for (std::size_t i = 0; i < digits.size(); i += 2)
-        bytes.push_back(parseByte("0x" + digits.substr(i, 2), line));
+        bytes.push_back(ScenarioByte("0x" + digits.substr(i, 2), line));
     return bytes;
 }
 
@@ -100,10 +62,10 @@ std::vector<uint8_t> parseFillBytes(const Words& words, int line)
     std::vector<uint8_t> bytes;
     if (kind == "bytes") {
         for (std::size_t i = 3; i < words.size(); ++i)
-            bytes.push_back(parseByte(words[i], line));
+            bytes.push_back(ScenarioByte(words[i], line));
     } else if (kind == "words") {
         for (std::size_t i = 3; i < words.size(); ++i) {
-            const uint16_t value = parseWord(words[i], line);
+            const uint16_t value = ScenarioWord(words[i], line);
             bytes.push_back(uint8_t(value));
             bytes.push_back(uint8_t(value >> 8));
         }
@@ -112,7 +74,7 @@ std::vector<uint8_t> parseFillBytes(const Words& words, int line)
         bytes = parseHex(words[3], line);
     } else if (kind == "repeat") {
         requireCount(words, 4, 4, line);
-        bytes.assign(parseNumber(words[3], 0x10000, line), parseByte(words[4], line));
+        bytes.assign(std::size_t(ScenarioNumber(words[3], 0, 0x10000, line)), ScenarioByte(words[4], line));
     } else {
         throw ScenarioError(line, "unknown memory fill: " + kind);
     }
@@ -130,30 +92,30 @@ void parseDescriptors(SimScenario& scenario, const Words& words, int line)
 {
     if (words.size() != 2 && words.size() != 5)
         throw ScenarioError(line, "descriptors: give the count, or the count and three slot addresses");
-    scenario.DescriptorCount = parseWord(words[1], line);
+    scenario.DescriptorCount = ScenarioWord(words[1], line);
     for (std::size_t slot = 0; words.size() == 5 && slot < 3; ++slot)
-        scenario.Slots[slot] = parseWord(words[2 + slot], line);
+        scenario.Slots[slot] = ScenarioWord(words[2 + slot], line);
 }
 
 void parseLink(SimScenario& scenario, const Words& words, int line)
 {
     requireCount(words, 4, 4, line);
-    scenario.Link.Version = parseWord(words[1], line);
-    scenario.Link.MaxWriteBlock = parseWord(words[2], line);
-    scenario.Link.MaxReadBlock = parseWord(words[3], line);
-    scenario.Link.LanBufferAddress = parseWord(words[4], line);
+    scenario.Link.Version = ScenarioWord(words[1], line);
+    scenario.Link.MaxWriteBlock = ScenarioWord(words[2], line);
+    scenario.Link.MaxReadBlock = ScenarioWord(words[3], line);
+    scenario.Link.LanBufferAddress = ScenarioWord(words[4], line);
 }
 
 void parseIdentity(SimScenario& scenario, const Words& words, int line)
 {
     requireCount(words, 1, 1, line);
-    scenario.IdentityWord = parseWord(words[1], line);
+    scenario.IdentityWord = ScenarioWord(words[1], line);
 }
 
 void parseType(SimScenario& scenario, const Words& words, int line)
 {
     requireCount(words, 1, 1, line);
-    scenario.TypeWord = parseWord(words[1], line);
+    scenario.TypeWord = ScenarioWord(words[1], line);
 }
 
 void parseLogger(SimScenario& scenario, const Words& words, int line)
@@ -205,7 +167,7 @@ SimMemoryFill ParseMemoryFill(const std::vector<std::string>& words, int line)
         throw ScenarioError(line, words[0] + ": wrong number of arguments");
     SimMemoryFill fill;
     fill.Space = words[0] == "ee" ? SimMemory::Space::Ee : SimMemory::Space::Ram;
-    fill.Address = parseWord(words[1], line);
+    fill.Address = ScenarioWord(words[1], line);
     fill.Bytes = parseFillBytes(words, line);
     return fill;
 }
@@ -216,11 +178,6 @@ void ApplyMemoryFill(SimMemory& memory, const SimMemoryFill& fill)
         memory.SetByte(fill.Space, uint16_t(fill.Address + i), fill.Bytes[i]);
 }
 
-ScenarioError::ScenarioError(int line, const std::string& message)
-    : std::runtime_error("scenario line " + std::to_string(line) + ": " + message), line_(line)
-{
-}
-
 SimScenario SimScenario::Parse(std::string_view text)
 {
     SimScenario scenario;
@@ -228,7 +185,7 @@ SimScenario SimScenario::Parse(std::string_view text)
     int lineNumber = 0;
     for (std::string line; std::getline(stream, line);) {
         ++lineNumber;
-        const Words words = splitWords(line);
+        const Words words = SplitWords(line);
         if (!words.empty())
             parseLine(scenario, words, lineNumber);
     }

@@ -3,6 +3,7 @@
 // table, link descriptor, identity and type words, and any other memory
 // contents. A scenario starts from the built-in default site; a scenario
 // file states only what differs (format at the top of SimScenario.cpp).
+#include "ScenarioWords.h"
 #include "SimLanSettings.h"
 #include "SimLoggerSettings.h"
 #include "SimModemSettings.h"
@@ -11,22 +12,11 @@
 
 #include <array>
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace SiteSim {
-
-// A scenario line that cannot be used; what() names the line number.
-class ScenarioError : public std::runtime_error {
-public:
-    ScenarioError(int line, const std::string& message);
-    int Line() const { return line_; }
-
-private:
-    int line_;
-};
 
 struct SimLinkDescriptor {
     uint16_t Version = 0x0100;
