@@ -84,6 +84,10 @@ void TDjEE::Visit()
 
 void TDjEE::Update()
 {
+    // The site may have renewed the unit's image (a scan, another
+    // application) since the last step; the next step uses the current one.
+    if (UnitNumber >= FirstUnitNumber && UnitNumber <= LastUnitNumber)
+        Image = site_.EEImage(UnitNumber);
     if (RangeCount > 0)
         view_.RefreshSettings(RangeStart, RangeCount);
     RangeCount = 0;

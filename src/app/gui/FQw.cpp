@@ -12,6 +12,7 @@
 #include "modem/gui/ModemConfigDialog.h"
 #include "settings/Properties.h"
 #include "site/SiteExt.h"
+#include "units/gui/DlgUnitX.h"
 #include "units/gui/LBUnits.h"
 
 #include <QAction>
@@ -85,6 +86,7 @@ TFQw::TFQw(const QStringList& arguments, QWidget* parent)
     lbUnits->SetSite([this]() -> const TSiteExt* { return controller_ ? &controller_->Site() : nullptr; });
     lbUnits->SetShowUnit([this](int unit) { RunCommand([this, unit] { controller_->ShowUnit(unit); }); });
     controller_->SetUnitJobViews(this);
+    BuildUnitView();
     if (TTapiModem* modem = controller_->Modem())
         InstallModemConfigDialog(*modem, this);
     RestoreWindowState();
@@ -466,6 +468,8 @@ void TFQw::RefreshFromSite()
     RefillLogDevices();
     LoadSiteMap();
     SetTabShown(sbMap_, SiteMapHasPicture());
+    if (unitView_)
+        unitView_->Forget();
     SetTabShown(tabUnitX_, false);
     const QString options = OptionsText();
     lblOptionsText->setText(options);
@@ -503,6 +507,10 @@ void TFQw::UpdateCaption(const QString& caption)
 void TFQw::UnitsCleared()
 {
     lbUnits->Clear();
+    if (unitView_) {
+        unitView_->Forget();
+        SetTabShown(tabUnitX_, false);
+    }
 }
 
 void TFQw::UnitsScanned()
@@ -549,9 +557,50 @@ void TFQw::ShowUnitTab()
 }
 
 // The unit view on the Unit X page shows the unit; its tab comes up.
-void TFQw::ShowUnit(int /*unit*/)
+void TFQw::ShowUnit(int unit)
 {
-    ShowUnitTab();
+    if (unitView_ && unitView_->ShowUnit(unit))
+        ShowUnitTab();
+}
+
+void TFQw::BuildUnitView()
+{
+    TUnitXHooks hooks;
+    hooks.IsOnline = [this] { return controller_ && controller_->Online; };
+    hooks.ShowStatus = [this](const QString& text) { SetStatusText(text, StatusPanel::Status); };
+    hooks.SetCaption = [this](const QString& caption) { pages_->setTabText(pages_->indexOf(tabUnitX_), caption); };
+    hooks.ShowLoadErrors = [this](const QStringList& errors) {
+        ShowMessage(errors.join('\n'), tr("Quorvel ADF Load Error"), MessageFlags::Ok | MessageFlags::IconError);
+    };
+    hooks.Run = [this](TUnitXHooks::Command command, int unit) {
+        RunCommand([this, command, unit] {
+            switch (command) {
+            case TUnitXHooks::Command::ClearMaxMins:
+                controller_->ClearMaxMins(unit);
+                break;
+            case TUnitXHooks::Command::ClearAlarms:
+                controller_->ClearAlarms(unit);
+                break;
+            case TUnitXHooks::Command::ClearTrips:
+                controller_->ClearTrips(unit);
+                break;
+            case TUnitXHooks::Command::ResetUnit:
+                controller_->ResetUnit(unit);
+                break;
+            case TUnitXHooks::Command::Settings:
+                break; // the EE settings editor comes with the service tools
+            }
+        });
+    };
+    unitView_ = new TDlgUnitX(controller_->Runner(), controller_->Site(), std::move(hooks), tabUnitX_);
+    tabUnitX_->layout()->addWidget(unitView_);
+    // Shown again, the page shows its unit afresh; out of sight, its jobs stop.
+    connect(pages_, &QTabWidget::currentChanged, this, [this](int index) {
+        if (pages_->widget(index) == tabUnitX_)
+            unitView_->ShowUnit(unitView_->CurrentUnit());
+        else
+            unitView_->Hidden();
+    });
 }
 
 // --- The site map ----------------------------------------------------------

@@ -32,6 +32,7 @@ class TAboutBox;
 class TdlgConnect;
 class TdlgDJ;
 class TLBUnits;
+class TDlgUnitX;
 class TPropsDlg;
 class TQuorvelW;
 
@@ -88,6 +89,7 @@ public:
     // The units list on the Units tab.
     TLBUnits* UnitsList() const { return lbUnits; }
     void ShowUnit(int unit) override;
+    TDlgUnitX* UnitView() const { return unitView_; }
     void ConnectionChanged() override;
 
     // The dialogs, for the tests; null until first needed.
@@ -110,6 +112,7 @@ private:
     void BuildMenus();
     void BuildToolBar();
     void BuildTabs();
+    void BuildUnitView();
     QWidget* BuildSiteTab();
     QWidget* BuildHostPage(const char* name);
     void BuildMapPage();
@@ -182,6 +185,7 @@ private:
     QWidget* tabUnits_ = nullptr;
     QWidget* tabLog_ = nullptr;
     QWidget* tabUnitX_ = nullptr;
+    TDlgUnitX* unitView_ = nullptr;
     QLineEdit* edDescription = nullptr;
     QLineEdit* edTelephone = nullptr;
     QLabel* lblOptions = nullptr;
