@@ -8,6 +8,7 @@
 #include "app/MemoryFigures.h"
 #include "app/QuorvelW.h"
 #include "app/gui/AboutBox.h"
+#include "site/SiteExt.h"
 
 #include <QAction>
 #include <QGuiApplication>
@@ -123,6 +124,9 @@ TEST_F(MainWindowViewTest, MapTabOnlyWithAPictureUnitXOnlyOnceAUnitIsShown)
     for (const char* page : {"tabSite", "tabUnits", "tabLog"})
         EXPECT_TRUE(TabShown(window, page)) << page;
 
+    TSiteExt& site = window.AppController()->Site();
+    site.AddUnit(std::make_unique<TUnit>(3, 1, 1, 0, 0, QByteArray("UNIT3"), 0x0C05));
+    site.RebuildUnitTable();
     window.AppController()->ShowUnit(3);
     EXPECT_TRUE(TabShown(window, "tabUnitX"));
     EXPECT_EQ(Pages(window)->currentWidget(), Find<QWidget>(window, "tabUnitX"));
