@@ -6,6 +6,7 @@
 //
 //   bench_WindowStart [starts]      (QT_QPA_PLATFORM=offscreen, or under Xvfb)
 #include "app/MemoryFigures.h"
+#include "app/QuorvelW.h"
 #include "app/gui/FQw.h"
 #include "site/SiteExt.h"
 #include "support/TempFolder.h"
@@ -62,8 +63,8 @@ protected:
     }
 };
 
-// One start: the window over the site; prints "shown <resident KB>" once the
-// start-up has run and the window has painted what it put on show.
+// One start: the window over the site; prints "shown <resident KB> <units>"
+// once the start-up has run and the window has painted what it put on show.
 int RunChild(int argc, char** argv, const QString& sitePath)
 {
     QApplication app(argc, argv);
@@ -81,7 +82,12 @@ int RunChild(int argc, char** argv, const QString& sitePath)
     waited.start();
     while (paints.Paints == paintsAtStartup && waited.elapsed() < PaintLimitMs)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
-    std::printf("shown %lld\n", static_cast<long long>(Quorvel1::TMemoryFigures::Read().ResidentKb));
+    const Quorvel1::TSiteExt& site = window.AppController()->Site();
+    int units = 0;
+    for (int n = Quorvel1::FirstUnitNumber; n <= Quorvel1::LastUnitNumber; ++n)
+        units += site.UnitByNumber(n) != nullptr;
+    std::printf("shown %lld %d\n", static_cast<long long>(Quorvel1::TMemoryFigures::Read().ResidentKb),
+                units);
     std::fflush(stdout);
     window.close();
     return 0;
@@ -127,12 +133,14 @@ int main(int argc, char** argv)
             line += child.readLine();
         const double elapsed = double(clock.nsecsElapsed()) / 1e9;
         child.waitForFinished(ChildLimitMs);
-        if (!line.startsWith("shown ")) {
-            std::fprintf(stderr, "start %d: the window was not shown (%s)\n", i + 1, line.constData());
+        const QList<QByteArray> words = line.simplified().split(' ');
+        if (words.size() != 3 || words[0] != "shown" || words[2].toInt() != Quorvel1::LastUnitNumber) {
+            std::fprintf(stderr, "start %d: the window was not shown with the site (%s)\n", i + 1,
+                         line.constData());
             return 1;
         }
         seconds.push_back(elapsed);
-        residentMb.push_back(line.mid(6).trimmed().toDouble() / 1024.0);
+        residentMb.push_back(words[1].toDouble() / 1024.0);
     }
     std::printf("platform %s, %d cold starts to the shown window with a 30-unit site open\n",
                 qPrintable(qEnvironmentVariable("QT_QPA_PLATFORM", QStringLiteral("default"))), starts);
