@@ -70,12 +70,26 @@ unit 3 alarms 0x0009 name FREEZER3
 unit 5 name CHILLER5
 unit 12 app 0x0C05 name FRIDGE12
 unit 12 ee 12 words 0x00A0
+unit 3 ee 32 bytes 0x38 0xFF 20 3 5
+unit 5 ee 32 bytes 0x1E 0x00 15 1 1
+unit 12 ee 32 bytes 0x28 0x00 25 2 7
 logger prefill 400
 logger fast 5000
 logger devices sensor:0x61:2 sensor:0x62:2 trip:0x63 sensor:0x29:2 output:0x19 onoff:0x1A asm:0x0223
 SCN
 mkdir -p "$demo/home/st"
-printf '012-005,FRIDGE\r\n12,TRIPFLAGS\r\n' > "$demo/home/st/012-005.st"
+# The units' application: its named EE addresses and the definition file of
+# its settings, which the unit view lists (double-click a unit).
+printf '012-005,FRIDGE\r\n12,TRIPFLAGS\r\n32,SETPOINT\r\n34,DIFF\r\n35,FANMODE\r\n36,LOADS\r\n' \
+  > "$demo/home/st/012-005.st"
+mkdir -p "$demo/home/Adf"
+cat > "$demo/home/Adf/FRIDGE.adf" <<'ADF'
+; Settings of the demonstration's refrigeration application
+STWORDSET,SetPt,"Room set point",,,SETPOINT,W,1,-400,400,-1,C
+STBYTESET,Diff,"Differential",,,DIFF,B,1,1,100,-1,C
+STBYTEPICK,FanMode,"Evaporator fan",,,FANMODE,B,1,0,3,0,,0,"Off,On,Cycling,Auto"
+STBYTEMASK,Loads,"Loads fitted",,,LOADS,B,1,0,255,0,,0,"1=Fan,2=Heater,4=Light"
+ADF
 
 # Point the program's local port at the simulator (settings group "Settings").
 conf="$demo/config/Mestra Apps/Quorvel.conf"
