@@ -8,7 +8,10 @@
 #include "units/DjEE.h"
 #include "units/UnitXView.h"
 
+#include "support/TempFolder.h"
+
 #include <QDeadlineTimer>
+#include <QDir>
 
 using namespace Quorvel1;
 
@@ -40,6 +43,8 @@ class UnitViewJobsTest : public QuorvelTest::UnitJobsTest {
 protected:
     void SetUp() override
     {
+        // The unit's image is saved beside the site, here the current folder.
+        QDir::setCurrent(folder.path());
         WriteSettingsAddressFile(0x0C05, "012-005,FRIDGE\r\n32,SETPOINT\r\n34,DIFF\r\n");
         Start(UnitSite);
         site.AddUnit(std::make_unique<TUnit>(5, 3, 2, 0, 0, QByteArray("FRIDGE"), 0x0C05));
@@ -55,6 +60,15 @@ protected:
         return done();
     }
 
+    void TearDown() override
+    {
+        runner.reset();
+        site.Clear(); // saves the images into the temporary folder
+        QDir::setCurrent(startFolder);
+    }
+
+    QString startFolder = QDir::currentPath();
+    QuorvelTest::TempFolder folder;
     RecordingUnitView view;
 };
 
