@@ -11,7 +11,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -44,23 +43,7 @@ uint32_t U32At(const QByteArray& bytes, int at)
 }
 
 // The bytes of the ring from `start` to `end` inclusive, wrapping.
-QByteArray RingPart(const QByteArray& ring, int start, int end)
-{
-    QByteArray part;
-    for (int at = start;; at = (at + 1) % ring.size()) {
-        part.append(ring[at]);
-        if (at == end)
-            return part;
-    }
-}
-
-class LogDownloadFaultsTest : public QuorvelTest::LoggerSimFixture {
-protected:
-    QString Folder() const { return files.path() + "/"; }
-    QStringList Files() const { return QDir(files.path()).entryList(QDir::Files); }
-
-    QTemporaryDir files;
-};
+class LogDownloadFaultsTest : public QuorvelTest::LoggerSimFixture {};
 
 } // namespace
 

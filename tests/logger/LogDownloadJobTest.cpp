@@ -8,10 +8,10 @@
 #include "jobs/PelkThread.h"
 #include "site/SiteExt.h"
 #include "support/SimLinkFixture.h"
+#include "support/TempFolder.h"
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -51,7 +51,7 @@ TEST_F(LogDownloadJobTest, NameCarriesTheRetryNumber)
 
 TEST_F(LogDownloadJobTest, JobsDownloadIntoTheSitesLastLogAndRetriesStartANewFile)
 {
-    QTemporaryDir files;
+    QuorvelTest::TempFolder files;
     CurrentFolder current(files.path());
     Connect({}, "logger prefill 50\nlogger clock-stopped\n");
     TLogIF log(link);
@@ -72,7 +72,7 @@ TEST_F(LogDownloadJobTest, JobsDownloadIntoTheSitesLastLogAndRetriesStartANewFil
     ASSERT_TRUE(log.Open());
     EXPECT_TRUE(runner.RunJob(new TDjLogDL(runner, log, site, 1), false));
     EXPECT_NE(site.LastLog, firstName);
-    EXPECT_EQ(QDir(files.path()).entryList(QDir::Files).size(), 2);
+    EXPECT_EQ(files.Entries().size(), 2);
     EXPECT_EQ(log.DownloadFailure, LogDlNone);
     runner.StopAll();
 }

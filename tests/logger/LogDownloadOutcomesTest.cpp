@@ -12,7 +12,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -35,8 +34,6 @@ int RingDistance(int from, int to, int size)
 
 class LogDownloadOutcomesTest : public QuorvelTest::LoggerSimFixture {
 protected:
-    QString Folder() const { return files.path() + "/"; }
-    QStringList Files() const { return QDir(files.path()).entryList(QDir::Files); }
 
     // Downloads after the previous file `previous`; returns the file now
     // holding the log.
@@ -63,8 +60,6 @@ protected:
         }
         FAIL() << "the logger made no new entries";
     }
-
-    QTemporaryDir files;
 };
 
 } // namespace

@@ -12,7 +12,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -50,19 +49,7 @@ protected:
         FAIL() << "the logger made no new entries";
     }
 
-    QString Folder() const { return files.path() + "/"; }
     QString Name(uint16_t number) const { return Folder() + LogFileName(link.IdentityWord, number, "LOG"); }
-
-    // The bytes of the ring from `start` up to, not including, `end`.
-    static QByteArray RingPart(const QByteArray& ring, int start, int end)
-    {
-        QByteArray part;
-        for (int at = start; at != end; at = (at + 1) % ring.size())
-            part.append(ring[at]);
-        return part;
-    }
-
-    QTemporaryDir files;
 };
 
 } // namespace
@@ -87,8 +74,8 @@ TEST_F(LogDownloadSimTest, FirstDownloadMakesFile00WithTheLoggersEntries)
     const QByteArray ring = DumpBytes(dump, "buffer");
     const auto image = saved->BufferImage();
     const QByteArray savedRing(reinterpret_cast<const char*>(image.data()), qsizetype(image.size()));
-    EXPECT_EQ(RingPart(savedRing, saved->Control.StartPosition, saved->Control.EndPosition + 1),
-              RingPart(ring, Number(dump, "start_position"), Number(dump, "end_position") + 1));
+    EXPECT_EQ(RingPart(savedRing, saved->Control.StartPosition, saved->Control.EndPosition),
+              RingPart(ring, Number(dump, "start_position"), Number(dump, "end_position")));
     const auto lastValues = saved->LastValuesBytes();
     EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(lastValues.data()), qsizetype(lastValues.size())),
               DumpBytes(dump, "last_values"));
@@ -130,7 +117,7 @@ TEST_F(LogDownloadSimTest, SecondDownloadReadsOnlyTheNewBytesAndAppends)
     ASSERT_TRUE(log->Download(second, Folder()));
     const uint64_t sent = sim->GetCounts()["bytes_out"] - sentBefore;
     EXPECT_EQ(second, fileName); // merged into the previous file
-    EXPECT_EQ(QDir(files.path()).entryList(QDir::Files).size(), 1);
+    EXPECT_EQ(Files().size(), 1);
 
     const auto merged = LoadLog(fileName);
     ASSERT_NE(merged, nullptr);
@@ -189,7 +176,7 @@ TEST_F(LogDownloadSimTest, UserBreakWhileReadingReleasesLoggingAndWritesNothing)
     log->StatusCallback = nullptr;
     EXPECT_EQ(log->DownloadFailure, LogDlUserBreak);
     EXPECT_EQ(log->PreviousLog, nullptr);
-    EXPECT_TRUE(QDir(files.path()).entryList(QDir::Files).isEmpty());
+    EXPECT_TRUE(Files().isEmpty());
     const TDump dump = Dump();
     EXPECT_EQ(dump.at("held"), "0");
     EXPECT_EQ(LoggerFileNumber(), number);

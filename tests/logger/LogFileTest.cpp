@@ -3,11 +3,11 @@
 #include "logger/LogFile.h"
 
 #include "logger/Log1.h"
+#include "support/TempFolder.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -230,13 +230,9 @@ TEST(LogFileTest, NamesAreIdentityLetterAndTwoDigits)
 
 class LogFileNumberTest : public ::testing::Test {
 protected:
-    void Touch(const QString& name)
-    {
-        QFile file(folder() + name);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    }
+    void Touch(const QString& name) { ASSERT_TRUE(dir.WriteBytes(name, {})); }
     QString folder() const { return dir.path() + "/"; }
-    QTemporaryDir dir;
+    QuorvelTest::TempFolder dir;
 };
 
 TEST_F(LogFileNumberTest, SearchSkipsExistingFiles)

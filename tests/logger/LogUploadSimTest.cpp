@@ -12,7 +12,6 @@
 #include "site/Site.h"
 
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -298,9 +297,8 @@ TEST_F(LogUploadSimTest, LoggerLogsTheUploadedDevicesAndTheirLogDownloads)
     ASSERT_TRUE(log->Open());
     EXPECT_TRUE(log->ReadReadings());
     EXPECT_EQ(log->Readings().size(), 5u);
-    QTemporaryDir files;
     QString fileName;
-    ASSERT_TRUE(log->Download(fileName, files.path() + "/"));
+    ASSERT_TRUE(log->Download(fileName, Folder()));
 
     QFile file(fileName);
     TLog1 saved;

@@ -10,9 +10,10 @@
 #include "logger/LogIF.h"
 #include "serial/SerialPort.h"
 #include "support/SimLinkFixture.h"
+#include "support/TempFolder.h"
 
 #include <QFile>
-#include <QTemporaryDir>
+
 
 #include <gtest/gtest.h>
 
@@ -114,27 +115,6 @@ inline bool IsEeWrite(const TSentFrame& frame)
     return frame.Command == (Pelk::TMestraIF::CommandWrite | Pelk::TMestraIF::CommandEE);
 }
 
-// The simulator's logger dump (key=value lines) as a map.
-inline std::map<std::string, std::string> ReadLoggerDump(const QString& path)
-{
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-    std::map<std::string, std::string> dump;
-    while (!file.atEnd()) {
-        const QByteArray line = file.readLine().trimmed();
-        const int equals = line.indexOf('=');
-        if (equals > 0)
-            dump[line.left(equals).toStdString()] = line.mid(equals + 1).toStdString();
-    }
-    return dump;
-}
-
-inline QByteArray FileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // A log file as the program reads it back; null when it is not one valid log.
 inline std::unique_ptr<Quorvel1::TLog1> LoadLog(const QString& path)
 {
@@ -164,7 +144,7 @@ protected:
     // and makes the logger interface, not opened yet.
     void StartUnopened(const QString& scenario, QStringList arguments = {})
     {
-        arguments << "--dump-logger" << dumpDir.filePath("logger.txt");
+        arguments << "--dump-logger" << dumpDir.file("logger.txt");
         Connect(arguments, scenario);
         log = std::make_unique<Quorvel1::TLogIF>(link);
     }
@@ -187,13 +167,24 @@ protected:
     TDump Dump()
     {
         sim->GetCounts(); // the dump is written just before the counts
-        return ReadLoggerDump(dumpDir.filePath("logger.txt"));
+        return SimProcess::ReadKeyValues(dumpDir.file("logger.txt"));
     }
     static QByteArray DumpBytes(const TDump& dump, const std::string& key)
     {
         return QByteArray::fromHex(QByteArray::fromStdString(dump.at(key)));
     }
     static int Number(const TDump& dump, const std::string& key) { return std::stoi(dump.at(key)); }
+    // The ring's bytes from `first` to `last`, both included, wrapping at
+    // its end.
+    static QByteArray RingPart(const QByteArray& ring, int first, int last)
+    {
+        QByteArray part;
+        for (int at = first;; at = (at + 1) % int(ring.size())) {
+            part.append(ring[at]);
+            if (at == last)
+                return part;
+        }
+    }
 
     std::vector<TSentFrame> SentFrames() const { return FramesIn(line_->Written()); }
     std::vector<TSentFrame> SentEeWrites() const
@@ -209,7 +200,12 @@ protected:
     // Pulls the cable out (true) or puts it back.
     void CutLine(bool cut) { line_->Cut = cut; }
 
-    QTemporaryDir dumpDir;
+    // Where downloads are saved.
+    QString Folder() const { return files.path() + "/"; }
+    QStringList Files() const { return files.Entries(); }
+
+    TempFolder dumpDir;
+    TempFolder files;
     std::unique_ptr<Quorvel1::TLogIF> log;
 
 private:

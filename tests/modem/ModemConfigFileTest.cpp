@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 using namespace Quorvel1;
 
 namespace {
@@ -25,19 +27,6 @@ QByteArray ConfigFile(uint32_t device, const QByteArray& block, uint32_t neededE
     const uint32_t needed = 24 + uint32_t(block.size()) + neededExtra;
     return Word(device) + Word(3024) + Word(needed) + Word(needed) + Word(1) + Word(uint32_t(block.size())) +
            Word(24) + block;
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QString MessageOf(const std::function<void()>& action)
@@ -75,13 +64,13 @@ TEST_F(ModemConfigFileTest, DefaultConfigurationIsWrittenAsDeviceHeaderAndBlock)
                                                     "1b000000"   // string size 27
                                                     "18000000")  // string offset 24
                                 + "Init=ATZ\nDial=ATDT\nSpeed=0\n";
-    EXPECT_EQ(ReadFile(path), expected);
+    EXPECT_EQ(QuorvelTest::FileBytes(path), expected);
 }
 
 TEST_F(ModemConfigFileTest, ReadingAFileGivesTheDeviceItsBlock)
 {
     const QString path = folder.file("ModemCfg0.dat");
-    WriteFile(path, ConfigFile(0, "Init=AT&F E0\nDial=ATDP\nSpeed=19200\n"));
+    ASSERT_TRUE(folder.WriteBytes("ModemCfg0.dat", ConfigFile(0, "Init=AT&F E0\nDial=ATDP\nSpeed=19200\n")));
 
     modem.ReadConfigFile(path);
 
@@ -91,46 +80,33 @@ TEST_F(ModemConfigFileTest, ReadingAFileGivesTheDeviceItsBlock)
     EXPECT_EQ(modem.DeviceConfig(1), TModemConfig());
 }
 
-TEST_F(ModemConfigFileTest, FileOfAnotherDeviceIsRefused)
+TEST_F(ModemConfigFileTest, FilesThatCannotBeUsedAreRefusedWithTheirReason)
 {
-    const QString path = folder.file("ModemCfg1.dat");
-    WriteFile(path, ConfigFile(1, "Init=ATQ0\n"));
+    QByteArray blockOutside = ConfigFile(0, "Init=ATZ\n");
+    blockOutside.replace(4 + 16, 4, Word(200)); // string size past the needed size
+    const struct {
+        const char* Case;
+        std::optional<QByteArray> File; // none: no file at all
+        const char* Message;
+    } rows[] = {
+        {"another device's file", ConfigFile(1, "Init=ATQ0\n"), "TAPI: Config file for wrong modem"},
+        // Needed size 3025: one byte more than the configuration buffer holds.
+        {"needed size beyond the buffer", ConfigFile(0, QByteArray(3001, 'x')), "TAPI: Device config too large"},
+        {"shorter than its needed size", ConfigFile(0, "Init=ATZ\n", 10), "TAPI: Couldn't read config file"},
+        {"block outside the structure", blockOutside, "TAPI: Couldn't set config for device"},
+        {"missing file", std::nullopt, "TAPI: Couldn't read config file"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Case);
+        const QString path = folder.file("ModemCfg0.dat");
+        QFile::remove(path);
+        if (row.File) {
+            ASSERT_TRUE(folder.WriteBytes("ModemCfg0.dat", *row.File));
+        }
 
-    EXPECT_EQ(MessageOf([&] { modem.ReadConfigFile(path); }), "TAPI: Config file for wrong modem");
-    EXPECT_EQ(modem.DeviceConfig(0), TModemConfig());
-}
-
-TEST_F(ModemConfigFileTest, FileWhoseNeededSizeExceedsTheBufferIsRefused)
-{
-    const QString path = folder.file("ModemCfg0.dat");
-    // Needed size 3025: one byte more than the configuration buffer holds.
-    WriteFile(path, ConfigFile(0, QByteArray(3001, 'x')));
-
-    EXPECT_EQ(MessageOf([&] { modem.ReadConfigFile(path); }), "TAPI: Device config too large");
-}
-
-TEST_F(ModemConfigFileTest, FileShorterThanItsNeededSizeIsRefused)
-{
-    const QString path = folder.file("ModemCfg0.dat");
-    WriteFile(path, ConfigFile(0, "Init=ATZ\n", 10));
-
-    EXPECT_EQ(MessageOf([&] { modem.ReadConfigFile(path); }), "TAPI: Couldn't read config file");
-}
-
-TEST_F(ModemConfigFileTest, BlockOutsideTheStructureIsRefused)
-{
-    const QString path = folder.file("ModemCfg0.dat");
-    QByteArray file = ConfigFile(0, "Init=ATZ\n");
-    file.replace(4 + 16, 4, Word(200)); // string size past the needed size
-    WriteFile(path, file);
-
-    EXPECT_EQ(MessageOf([&] { modem.ReadConfigFile(path); }), "TAPI: Couldn't set config for device");
-}
-
-TEST_F(ModemConfigFileTest, MissingFileMakesReadFail)
-{
-    EXPECT_EQ(MessageOf([&] { modem.ReadConfigFile(folder.file("ModemCfg0.dat")); }),
-              "TAPI: Couldn't read config file");
+        EXPECT_EQ(MessageOf([&] { modem.ReadConfigFile(path); }), row.Message);
+        EXPECT_EQ(modem.DeviceConfig(0), TModemConfig());
+    }
 }
 
 TEST_F(ModemConfigFileTest, ConfigurationTooLargeForTheBufferIsNotWritten)
@@ -155,7 +131,7 @@ TEST_F(ModemConfigFileTest, ConfigDialogEditsReachTheFile)
 
     modem.WriteConfigFile(path);
 
-    EXPECT_TRUE(ReadFile(path).endsWith("Init=ATZ\nDial=ATDP\nSpeed=0\n"));
+    EXPECT_TRUE(QuorvelTest::FileBytes(path).endsWith("Init=ATZ\nDial=ATDP\nSpeed=0\n"));
 }
 
 TEST_F(ModemConfigFileTest, DeviceBeyondTheListIsInvalid)

@@ -7,7 +7,6 @@
 #include "site/SiteExt.h"
 
 #include <QDir>
-#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -22,18 +21,9 @@ protected:
 
     static void WriteFile(const QString& path, const QByteArray& bytes)
     {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        ASSERT_EQ(file.write(bytes), bytes.size());
+        ASSERT_TRUE(QuorvelTest::WriteFileBytes(path, bytes)) << path.toStdString();
     }
-
-    static QByteArray ReadFile(const QString& path)
-    {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            return {};
-        return file.readAll();
-    }
+    static QByteArray ReadFile(const QString& path) { return QuorvelTest::FileBytes(path); }
 
 private:
     QString startFolder_ = QDir::currentPath();

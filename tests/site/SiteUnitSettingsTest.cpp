@@ -45,16 +45,9 @@ protected:
 
     static void WriteFile(const QString& path, const QByteArray& bytes)
     {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        ASSERT_EQ(file.write(bytes), bytes.size());
+        ASSERT_TRUE(QuorvelTest::WriteFileBytes(path, bytes)) << path.toStdString();
     }
-
-    static QByteArray ReadFile(const QString& path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    static QByteArray ReadFile(const QString& path) { return QuorvelTest::FileBytes(path); }
 
     QuorvelTest::TempFolder folder_;
     TSiteExt site_;

@@ -2,12 +2,12 @@
 // to through the program's own serial port class.
 #include "serial/SerialPort.h"
 #include "support/SimProcess.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
 #include <QProcess>
-#include <QTemporaryDir>
 
 using Pelk::SerialTimeouts;
 using Pelk::TSerialPort;
@@ -139,8 +139,8 @@ TEST_F(SimProcessLink, ThePortCanBeClosedAndOpenedAgain)
 
 TEST(SimProcessProgram, TheLinkOptionMakesASymlinkThatGoesAwayAtExit)
 {
-    QTemporaryDir folder;
-    const QString link = folder.filePath("port");
+    QuorvelTest::TempFolder folder;
+    const QString link = folder.file("port");
     SimProcess sim({"--link", link});
     EXPECT_EQ(QFileInfo(link).symLinkTarget(), sim.PortPath());
     sim.Stop();
@@ -149,12 +149,9 @@ TEST(SimProcessProgram, TheLinkOptionMakesASymlinkThatGoesAwayAtExit)
 
 TEST(SimProcessProgram, AnUnknownScenarioDirectiveStopsTheSimulatorWithTheLineNumber)
 {
-    QTemporaryDir folder;
-    const QString scenario = folder.filePath("bad.txt");
-    QFile file(scenario);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("identity 1\nfrobnicate 3\n");
-    file.close();
+    QuorvelTest::TempFolder folder;
+    const QString scenario = folder.file("bad.txt");
+    ASSERT_TRUE(folder.WriteBytes("bad.txt", "identity 1\nfrobnicate 3\n"));
     QProcess process;
     process.start(QUORVEL_SIM_PATH, {"--scenario", scenario});
     ASSERT_TRUE(process.waitForFinished(10000));

@@ -5,6 +5,7 @@
 #include <signal.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <stdexcept>
 #include <thread>
 
@@ -87,16 +88,24 @@ SimProcess::Counts SimProcess::GetCounts()
 SimProcess::Counts SimProcess::readCounts() const
 {
     Counts counts;
-    QFile file(folder_.filePath("counts.txt"));
+    for (const auto& [key, value] : ReadKeyValues(folder_.filePath("counts.txt")))
+        counts[key] = std::strtoull(value.c_str(), nullptr, 10);
+    return counts;
+}
+
+std::map<std::string, std::string> SimProcess::ReadKeyValues(const QString& path)
+{
+    std::map<std::string, std::string> values;
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return counts;
+        return values;
     while (!file.atEnd()) {
         const QByteArray line = file.readLine().trimmed();
         const int equals = line.indexOf('=');
         if (equals > 0)
-            counts[line.left(equals).toStdString()] = line.mid(equals + 1).toULongLong();
+            values[line.left(equals).toStdString()] = line.mid(equals + 1).toStdString();
     }
-    return counts;
+    return values;
 }
 
 } // namespace QuorvelTest

@@ -43,6 +43,10 @@ public:
     // after Stop, otherwise fresh ones asked for with SIGUSR1.
     Counts GetCounts();
 
+    // A file of key=value lines, as the simulator writes its counts and its
+    // logger dump (--dump-logger); empty when the file cannot be read.
+    static std::map<std::string, std::string> ReadKeyValues(const QString& path);
+
 private:
     Counts readCounts() const;
 

@@ -5,16 +5,26 @@
 
 namespace QuorvelTest {
 
+bool WriteFileBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QByteArray FileBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 bool TempFolder::WriteBytes(const QString& name, const QByteArray& bytes) const
 {
-    QFile f(file(name));
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+    return WriteFileBytes(file(name), bytes);
 }
 
 QByteArray TempFolder::Bytes(const QString& name) const
 {
-    QFile f(file(name));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return FileBytes(file(name));
 }
 
 QStringList TempFolder::Entries() const

@@ -8,6 +8,11 @@
 
 namespace QuorvelTest {
 
+// Writes the whole file at `path`; false when it could not be written whole.
+bool WriteFileBytes(const QString& path, const QByteArray& bytes);
+// The bytes of the file at `path`; empty when it is missing or unreadable.
+QByteArray FileBytes(const QString& path);
+
 class TempFolder {
 public:
     QString path() const { return dir_.path(); }

@@ -2,10 +2,8 @@
 #include "UnitJobsFixture.h"
 
 #include "logger/LogIF.h"
+#include "support/TempFolder.h"
 #include "units/DjLogRdgs.h"
-
-#include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -37,22 +35,16 @@ protected:
     std::vector<uint16_t> TrueReadings()
     {
         sim->GetCounts(); // the dump is written just before the counts
-        QFile file(folder.filePath("logger.txt"));
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-        while (!file.atEnd()) {
-            const QByteArray line = file.readLine().trimmed();
-            if (!line.startsWith("readings="))
-                continue;
-            const QByteArray bytes = QByteArray::fromHex(line.mid(9));
-            std::vector<uint16_t> words;
-            for (int i = 0; i + 1 < bytes.size(); i += 2)
-                words.push_back(uint16_t(uint8_t(bytes[i]) | uint8_t(bytes[i + 1]) << 8));
-            return words;
-        }
-        return {};
+        auto dump = SimProcess::ReadKeyValues(folder.file("logger.txt"));
+        const QByteArray bytes = QByteArray::fromHex(QByteArray::fromStdString(dump["readings"]));
+        EXPECT_FALSE(bytes.isEmpty()) << "no readings in the logger dump";
+        std::vector<uint16_t> words;
+        for (int i = 0; i + 1 < bytes.size(); i += 2)
+            words.push_back(uint16_t(uint8_t(bytes[i]) | uint8_t(bytes[i + 1]) << 8));
+        return words;
     }
 
-    QTemporaryDir folder;
+    TempFolder folder;
     std::unique_ptr<TLogIF> log;
 };
 
@@ -60,7 +52,7 @@ protected:
 
 TEST_F(LogReadingsTest, RefreshesTheLoggersReadingsAndShowsThem)
 {
-    Start("logger clock-stopped\n", {"--dump-logger", folder.filePath("logger.txt")});
+    Start("logger clock-stopped\n", {"--dump-logger", folder.file("logger.txt")});
     log = std::make_unique<TLogIF>(link);
     ASSERT_TRUE(log->Open());
     runner->Pause();
