@@ -1,6 +1,7 @@
 #include "app/gui/FQw.h"
 
 #include "app/ConnectSequence.h"
+#include "app/EditDevice.h"
 #include "app/QuorvelW.h"
 #include "app/WindowPlacement.h"
 #include "app/gui/AboutBox.h"
@@ -9,6 +10,9 @@
 #include "app/gui/ToolGlyphs.h"
 #include "base/gui/MessageBoxes.h"
 #include "jobs/gui/DlgDJ.h"
+#include "logger/LogIF.h"
+#include "logger/gui/DlgLogDev.h"
+#include "logger/gui/LBLogDevs.h"
 #include "modem/gui/ModemConfigDialog.h"
 #include "settings/Properties.h"
 #include "site/SiteExt.h"
@@ -38,6 +42,7 @@
 #include <QVBoxLayout>
 
 #include <exception>
+#include <span>
 
 namespace Quorvel1 {
 
@@ -86,6 +91,12 @@ TFQw::TFQw(const QStringList& arguments, QWidget* parent)
     lbUnits->SetSite([this]() -> const TSiteExt* { return controller_ ? &controller_->Site() : nullptr; });
     lbUnits->SetShowUnit([this](int unit) { RunCommand([this, unit] { controller_->ShowUnit(unit); }); });
     controller_->SetUnitJobViews(this);
+    lbLogDevs->SetSite([this]() -> const TSite* { return controller_ ? &controller_->Site() : nullptr; });
+    lbLogDevs->SetReadings([this] {
+        return controller_ ? std::span<const std::uint16_t>(controller_->Logger().Readings())
+                           : std::span<const std::uint16_t>();
+    });
+    lbLogDevs->SetEditDevice([this](int index) { RunCommand([this, index] { EditLogDevice(index); }); });
     BuildUnitView();
     if (TTapiModem* modem = controller_->Modem())
         InstallModemConfigDialog(*modem, this);
@@ -310,6 +321,8 @@ void TFQw::BuildTabs()
     lbUnits = new TLBUnits(tabUnits_);
     tabUnits_->layout()->addWidget(lbUnits);
     tabLog_ = BuildHostPage("tabLog");
+    lbLogDevs = new TLBLogDevs(tabLog_);
+    tabLog_->layout()->addWidget(lbLogDevs);
     tabUnitX_ = BuildHostPage("tabUnitX");
     pages_->addTab(tabSite_, tr("Site"));
     pages_->addTab(sbMap_, tr("Map"));
@@ -526,6 +539,26 @@ void TFQw::UpdateUnit(int number)
 void TFQw::UpdateStatus(int number)
 {
     lbUnits->UpdateStatus(number);
+}
+
+// --- The log devices list -------------------------------------------------
+
+void TFQw::UpdateReadings()
+{
+    lbLogDevs->UpdateReadings();
+}
+
+void TFQw::RefillLogDevices()
+{
+    lbLogDevs->Refill();
+}
+
+void TFQw::EditLogDevice(int index)
+{
+    EditDevice(*controller_, index, [this](int start) {
+        TDlgLogDev editor(controller_->Site(), this);
+        editor.Edit(start);
+    });
 }
 
 int TFQw::ShowMessage(const QString& text, const QString& caption, int flags)

@@ -33,6 +33,7 @@ class TdlgConnect;
 class TdlgDJ;
 class TLBUnits;
 class TDlgUnitX;
+class TLBLogDevs;
 class TPropsDlg;
 class TQuorvelW;
 
@@ -85,6 +86,11 @@ public:
     // TUnitJobViews: the scan's and the alarm job's updates.
     void UpdateUnit(int number) override;
     void UpdateStatus(int number) override;
+    void UpdateReadings() override;
+    void RefillLogDevices() override;
+    // The log devices list on the Log tab, and its device editor's flow.
+    TLBLogDevs* LogDevicesList() const { return lbLogDevs; }
+    void EditLogDevice(int index);
 
     // The units list on the Units tab.
     TLBUnits* UnitsList() const { return lbUnits; }
@@ -192,6 +198,7 @@ private:
     QLabel* lblOptionsText = nullptr;
     QLabel* lblDebug = nullptr;
     TLBUnits* lbUnits = nullptr;
+    TLBLogDevs* lbLogDevs = nullptr;
     QLabel* panels_[3] = {};
     TAboutBox* aboutBox_ = nullptr;
     TPropsDlg* dlgProps_ = nullptr;
