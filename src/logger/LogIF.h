@@ -27,6 +27,7 @@ class TMestraIF;
 namespace Quorvel1 {
 
 class TSite;
+struct TLogInfo;
 
 // The timer value that puts the logger's next entry 60 s after a multiple of
 // `interval` counted from local midnight, or nothing when the logger's timer
@@ -63,6 +64,9 @@ public:
     void CalcEntryTimes();
     void SynchInterval();
     bool ReadReadings();
+    // A snapshot of the logger's status, counts and clocks
+    // (logger/LogInfo.cpp).
+    void GetInfo(TLogInfo& info);
     const std::vector<std::uint16_t>& Readings() const { return readings_; }
 
     // --- Download (logger/LogDownload.cpp). `fileName` names the previous

@@ -12,6 +12,8 @@
 #include "jobs/gui/DlgDJ.h"
 #include "logger/LogIF.h"
 #include "logger/gui/DlgLogDev.h"
+#include "logger/gui/DlgLogInf.h"
+#include "logger/gui/DlgLogOpts.h"
 #include "logger/gui/LBLogDevs.h"
 #include "modem/gui/ModemConfigDialog.h"
 #include "settings/Properties.h"
@@ -161,9 +163,9 @@ void TFQw::BuildActions()
     actSetTime = MakeAction(tr("Set &time"), tr("Set logger time from PC"), "actSetTime",
                             [c] { c->controller_->SetLoggerTime(); });
     actLogOptions = MakeAction(tr("&Options..."), QString(), "actLogOptions",
-                               [c] { c->NotAvailable(tr("The log options dialog")); });
+                               [c] { c->ShowLogOptions(); });
     actLogInfo = MakeAction(tr("Info..."), QString(), "actLogInfo",
-                            [c] { c->NotAvailable(tr("The log info dialog")); });
+                            [c] { c->ShowLogInfo(); });
 
     actRunTiming = MakeAction(tr("Run Timing..."), QString(), "actRunTiming",
                               [c] { c->controller_->RunTiming(); });
@@ -559,6 +561,17 @@ void TFQw::EditLogDevice(int index)
         TDlgLogDev editor(controller_->Site(), this);
         editor.Edit(start);
     });
+}
+
+void TFQw::ShowLogOptions()
+{
+    TDlgLogOpts options(controller_->Site(), this);
+    options.Execute();
+}
+
+void TFQw::ShowLogInfo()
+{
+    TDlgLogInf::ShowLogInfo(controller_->Runner(), controller_->Logger(), this);
 }
 
 int TFQw::ShowMessage(const QString& text, const QString& caption, int flags)

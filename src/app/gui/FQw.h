@@ -91,6 +91,9 @@ public:
     // The log devices list on the Log tab, and its device editor's flow.
     TLBLogDevs* LogDevicesList() const { return lbLogDevs; }
     void EditLogDevice(int index);
+    // The Logging menu's "Options..." and "Info..." dialogs.
+    void ShowLogOptions();
+    void ShowLogInfo();
 
     // The units list on the Units tab.
     TLBUnits* UnitsList() const { return lbUnits; }

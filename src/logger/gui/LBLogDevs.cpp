@@ -59,6 +59,7 @@ void TLBLogDevsModel::Refill()
     for (const auto& device : site->Devices) {
         SetCell(row, DeviceColumn, device->NameText());
         SetCell(row, AddressColumn, device->MakeName());
+        SetCell(row, ReadingColumn, QStringLiteral(" ")); // until the next readings
         ++row;
     }
 }
