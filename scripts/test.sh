@@ -29,9 +29,8 @@ export LSAN_OPTIONS=suppressions=$root/scripts/lsan.supp
 # programs.
 echo "== build (thread sanitizer: job runner, EE image)"
 cmake -S "$root" -B "$root/build-tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUORVEL_TSAN=ON -DQUORVEL_BENCH=OFF >/dev/null
-cmake --build "$root/build-tsan" --target test_jobs test_site test_units --parallel "$jobs"
+cmake --build "$root/build-tsan" --target test_jobs test_site --parallel "$jobs"
 echo "== tests (thread sanitizer: job runner, EE image)"
 export TSAN_OPTIONS="halt_on_error=1 suppressions=$root/scripts/tsan.supp"
 "$root/build-tsan/tests/test_jobs" --gtest_brief=1
 "$root/build-tsan/tests/test_site" --gtest_brief=1 --gtest_filter='EEBlockGuard.*'
-"$root/build-tsan/tests/test_units" --gtest_brief=1 --gtest_filter='UnitViewJobsTest.*'
