@@ -10,6 +10,7 @@
 
 #include "app/QuorvelW.h"
 #include "jobs/PelkThread.h"
+#include "logger/DjLogInfo.h"
 #include "logger/LogIF.h"
 #include "logger/LogInfo.h"
 #include "logger/gui/DlgLogDev.h"
@@ -199,4 +200,38 @@ TEST_F(LogDevicesWindowTest, IntervalSetInTheOptionsIsUploaded)
     EXPECT_TRUE(Controller().Site().IsModified());
     Reconfigure();
     EXPECT_EQ(LoggerDump().at("interval"), "600");
+}
+
+// The dialog closes in the update before one of the job's steps, so that
+// the update after that step comes once the dialog has gone: it must find
+// the job cut off from the dialog. The job's updates come after its first
+// step, then before and after each further step, so the second is a "before".
+TEST_F(LogDevicesWindowTest, InformationJobShowsNothingOnceTheDialogHasClosed)
+{
+    Connect();
+    int shown = 0;
+    int shownAfterClose = 0;
+    bool closed = false;
+    TDlgLogInf::ShowLogInfo(Controller().Runner(), Controller().Logger(), &window,
+                            [&](TDlgLogInf& dialog, TDjLogInfo& job) {
+                                job.SetView([&](const TLogInfo& info) {
+                                    if (closed) {
+                                        ++shownAfterClose;
+                                        return;
+                                    }
+                                    dialog.ShowInfo(info);
+                                    if (++shown == 2) {
+                                        closed = true;
+                                        dialog.accept();
+                                    }
+                                });
+                            });
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(Controller().Runner().PauseHolds(), 0);
+    // The update after the step under way when the dialog closed.
+    QEventLoop settle;
+    QTimer::singleShot(500, &settle, &QEventLoop::quit);
+    settle.exec();
+    EXPECT_EQ(shownAfterClose, 0);
+    EXPECT_FALSE(Controller().Runner().IsSuspended());
 }
