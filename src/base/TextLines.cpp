@@ -1,5 +1,7 @@
 #include "base/TextLines.h"
 
+#include "base/Win1252.h"
+
 #include <QFile>
 #include <QStringDecoder>
 
@@ -12,7 +14,7 @@ QString DecodeText(const QByteArray& bytes)
     QStringDecoder utf8(QStringDecoder::Utf8);
     QString text = utf8.decode(bytes);
     if (utf8.hasError())
-        return QString::fromLatin1(bytes);
+        return DecodeWin1252(bytes);
     return text;
 }
 

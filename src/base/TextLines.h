@@ -13,7 +13,7 @@ namespace Quorvel1 {
 
 // The lines of `bytes`: split at LF, a CR before the LF dropped; a last line
 // without its line end still counts, a line end at the very end adds none.
-// Bytes that are not valid UTF-8 are read as Latin-1.
+// Bytes that are not valid UTF-8 are read as Windows-1252.
 QStringList SplitTextLines(const QByteArray& bytes);
 
 // The file's lines; none when it does not exist or cannot be read.

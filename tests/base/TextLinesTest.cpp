@@ -17,9 +17,10 @@ TEST(TextLines, ALastLineWithoutItsLineEndCountsAndEmptyLinesAreKept)
     EXPECT_EQ(SplitTextLines("\n"), QStringList({""}));
 }
 
-TEST(TextLines, TextInTheWindowsCodePageIsReadAsLatin1)
+TEST(TextLines, TextInTheWindowsCodePageIsReadAsWindows1252)
 {
     EXPECT_EQ(SplitTextLines("5,\xB0""C\r\n"), QStringList({QString::fromUtf8("5,\u00B0C")}));
+    EXPECT_EQ(SplitTextLines("\x80""5,\x96"), QStringList({QString::fromUtf8("\u20AC5,\u2013")}));
     EXPECT_EQ(SplitTextLines("5,\xC2\xB0""C"), QStringList({QString::fromUtf8("5,\u00B0C")}));
 }
 
