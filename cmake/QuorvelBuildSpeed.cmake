@@ -17,8 +17,20 @@ set(QUORVEL_PCH_GUITEST ${QUORVEL_PCH_GUI} <QTemporaryDir> <gtest/gtest.h>)
 
 # kind: CORE, GUI, TEST or GUITEST (the header set); NO_UNITY keeps the
 # target file by file.
+#
+# The test programs take the precompiled header of the support library they
+# link (quorvel_testsupport, quorvel_testmain_gui), built with the same flags,
+# instead of each compiling its own.
+set(QUORVEL_PCH_REUSE_TEST quorvel_testsupport)
+set(QUORVEL_PCH_REUSE_GUITEST quorvel_testmain_gui)
+
 function(quorvel_speed_up target kind)
-  target_precompile_headers(${target} PRIVATE ${QUORVEL_PCH_${kind}})
+  if(DEFINED QUORVEL_PCH_REUSE_${kind} AND NOT target STREQUAL QUORVEL_PCH_REUSE_${kind}
+     AND TARGET ${QUORVEL_PCH_REUSE_${kind}})
+    target_precompile_headers(${target} REUSE_FROM ${QUORVEL_PCH_REUSE_${kind}})
+  else()
+    target_precompile_headers(${target} PRIVATE ${QUORVEL_PCH_${kind}})
+  endif()
   if(QUORVEL_UNITY AND NOT "NO_UNITY" IN_LIST ARGN)
     set_target_properties(${target} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 12)
   endif()
