@@ -18,6 +18,7 @@
 #include "modem/gui/ModemConfigDialog.h"
 #include "settings/Properties.h"
 #include "site/SiteExt.h"
+#include "units/gui/DlgDbg.h"
 #include "units/gui/DlgUnitX.h"
 #include "units/gui/LBUnits.h"
 
@@ -150,8 +151,7 @@ void TFQw::BuildActions()
         c->pages_->setCurrentWidget(c->tabUnits_);
         c->controller_->ScanUnits();
     });
-    actDebug = MakeAction(tr("&Debug..."), QString(), "actDebug",
-                          [c] { c->NotAvailable(tr("The memory viewer")); });
+    actDebug = MakeAction(tr("&Debug..."), QString(), "actDebug", [c] { c->ShowMemoryViewer(); });
     actUnit0Settings = MakeAction(tr("&Unit 0 Settings..."), QString(), "actUnit0Settings",
                                   [c] { c->NotAvailable(tr("The settings editor")); });
 
@@ -413,6 +413,17 @@ bool TFQw::RunConnectDialog(TConnectSequence& sequence)
 void TFQw::ShowAbout()
 {
     aboutBox_->ShowModal();
+}
+
+// The memory viewer and the EE settings editor use the link themselves; each
+// holds the job runner paused while it is open.
+void TFQw::ShowMemoryViewer()
+{
+    if (!dlgDbg_)
+        dlgDbg_ = new TdlgDbg(controller_->Runner(), [this](const QString& message) { controller_->ReportError(message); },
+                              this);
+    dlgDbg_->show();
+    dlgDbg_->raise();
 }
 
 // --- Idle rules ------------------------------------------------------------

@@ -31,6 +31,7 @@ namespace Quorvel1 {
 class TAboutBox;
 class TdlgConnect;
 class TdlgDJ;
+class TdlgDbg;
 class TLBUnits;
 class TDlgUnitX;
 class TLBLogDevs;
@@ -105,6 +106,7 @@ public:
     TdlgConnect* ConnectDialog() const { return dlgConnect_; }
     TPropsDlg* PropertiesDialog() const { return dlgProps_; }
     TAboutBox* AboutBox() const { return aboutBox_; }
+    TdlgDbg* MemoryViewer() const { return dlgDbg_; }
 
 signals:
     void StartupFinished();
@@ -133,6 +135,7 @@ private:
     void ConnectCommand(bool remote);
     void ShowProperties();
     void ShowAbout();
+    void ShowMemoryViewer();
     void ScheduleStartup();
     void RunStartup();
     QString OptionsText() const;
@@ -207,6 +210,7 @@ private:
     TPropsDlg* dlgProps_ = nullptr;
     TdlgDJ* dlgDJ_ = nullptr;
     TdlgConnect* dlgConnect_ = nullptr;
+    TdlgDbg* dlgDbg_ = nullptr;
 
     std::unique_ptr<TQuorvelW> controller_;
 };
