@@ -18,15 +18,15 @@ SimPacer::TimePoint SimPacer::Direction::Next(TimePoint earliest, uint32_t baud)
 {
     if (baud == 0)
         return earliest;
-    const TimePoint paced = burstStart_ + wireTime(bytesInBurst_, baud);
-    if (bytesInBurst_ == 0 || earliest > paced) {
+    // The wire is busy until the last byte of the burst has arrived.
+    const TimePoint wireFree = burstStart_ + wireTime(bytesInBurst_, baud);
+    if (bytesInBurst_ == 0 || earliest >= wireFree) {
         // The wire was idle: a new burst starts now.
         burstStart_ = earliest;
-        bytesInBurst_ = 1;
-        return earliest;
+        bytesInBurst_ = 0;
     }
     ++bytesInBurst_;
-    return paced;
+    return burstStart_ + wireTime(bytesInBurst_, baud);
 }
 
 } // namespace SiteSim

@@ -1,9 +1,12 @@
 #pragma once
-// Wire-speed pacing: at N baud a byte takes 10 bit times (start, 8 data,
-// stop). Bytes leave no faster than that, and received bytes count as
-// arrived no earlier than they could have at that speed. Deadlines are
-// counted from the start of a burst (start + k * byte time, exact integer
-// arithmetic), so long bursts do not drift. A speed of 0 means no pacing.
+// Wire-speed pacing, as a real serial line behaves: at N baud a byte takes
+// 10 bit times (start, 8 data, stop) to cross the wire, bytes follow one
+// another no faster than that, and a byte counts as arrived only once its
+// last bit has: the first byte of a burst arrives one byte time after it was
+// sent, not at once. Input and output are separate wires (full duplex).
+// Arrival times are counted from the start of a burst (start + k * byte
+// time, exact integer arithmetic), so long bursts do not drift. A speed of 0
+// means no pacing: bytes arrive when they are sent.
 #include <chrono>
 #include <cstdint>
 
@@ -16,9 +19,10 @@ public:
 
     explicit SimPacer(uint32_t baud) : baud_(baud) {}
 
-    // When a byte read at `readAt` is taken as having arrived.
-    TimePoint InputAt(TimePoint readAt) { return input_.Next(readAt, baud_); }
-    // When a byte ready to go at `readyAt` may leave.
+    // When a byte the PC sent at `sentAt` has wholly arrived here.
+    TimePoint InputAt(TimePoint sentAt) { return input_.Next(sentAt, baud_); }
+    // When a byte ready to go at `readyAt` has wholly arrived at the PC: the
+    // time to hand it over.
     TimePoint OutputAt(TimePoint readyAt) { return output_.Next(readyAt, baud_); }
 
 private:

@@ -126,7 +126,11 @@ void SimPtyServer::Serve(const std::function<void()>& countsRequested)
         if (outputBlocked)
             masterEvents |= POLLOUT;
         pollfd watched[2] = {{master_, masterEvents, 0}, {signals_, POLLIN, 0}};
-        const int ready = ::poll(watched, 2, pollTimeout(SimPacer::Clock::now(), outputBlocked));
+        // Waits to the nanosecond: at 9600 baud a byte takes 1.04 ms, and
+        // each must reach the PC on its own, as from a real line.
+        timespec wait {};
+        const bool timed = pollWait(SimPacer::Clock::now(), outputBlocked, wait);
+        const int ready = ::ppoll(watched, 2, timed ? &wait : nullptr, nullptr);
         if (ready < 0 && errno != EINTR)
             fail("poll");
         if (watched[1].revents && !handleSignal(countsRequested))
@@ -215,7 +219,7 @@ bool SimPtyServer::sendDueOutput(TimePoint now)
     return true;
 }
 
-int SimPtyServer::pollTimeout(TimePoint now, bool outputBlocked) const
+bool SimPtyServer::pollWait(TimePoint now, bool outputBlocked, timespec& wait) const
 {
     TimePoint next = TimePoint::max();
     if (!input_.empty())
@@ -225,12 +229,12 @@ int SimPtyServer::pollTimeout(TimePoint now, bool outputBlocked) const
     if (tick_)
         next = std::min(next, nextTick_);
     if (next == TimePoint::max())
-        return -1;
-    if (next <= now)
-        return 0;
-    // Round up so the loop never wakes just before a deadline and spins.
-    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(next - now);
-    return int(std::min<int64_t>(wait.count(), 60'000));
+        return false;
+    const auto left = next <= now ? std::chrono::nanoseconds(0)
+                                  : std::min<std::chrono::nanoseconds>(next - now, std::chrono::seconds(60));
+    wait.tv_sec = time_t(left.count() / 1'000'000'000);
+    wait.tv_nsec = long(left.count() % 1'000'000'000);
+    return true;
 }
 
 } // namespace SiteSim

@@ -9,6 +9,7 @@
 #include "SimPacer.h"
 
 #include <cstdint>
+#include <ctime>
 #include <deque>
 #include <functional>
 #include <string>
@@ -65,7 +66,8 @@ private:
     void receiveAvailable();
     bool handleDueInput(TimePoint now); // false: no byte was due
     bool sendDueOutput(TimePoint now); // false: the port's buffer is full
-    int pollTimeout(TimePoint now, bool outputBlocked) const;
+    // The wait until the next due byte or tick; false: wait for input only.
+    bool pollWait(TimePoint now, bool outputBlocked, timespec& wait) const;
 
     SimLinkProtocol& link_;
     SimFaults& faults_;
