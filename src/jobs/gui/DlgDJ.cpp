@@ -69,7 +69,13 @@ void TdlgDJ::ShowStatus(const QString& text)
 
 void TdlgDJ::ShowProgress(int percent)
 {
+    // A progress bar paints itself at once when its value changes, and the
+    // worker waits for this call before it sends the next request: a slow
+    // display would hold up every block. The value is set now and painted
+    // from the event loop, while the next block is on the line.
+    pbProgress->setUpdatesEnabled(false);
     pbProgress->setValue(percent);
+    pbProgress->setUpdatesEnabled(true);
     pbProgress->show();
 }
 

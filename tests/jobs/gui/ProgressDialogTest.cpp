@@ -12,7 +12,10 @@
 #include <QPushButton>
 #include <QWidget>
 
+#include <atomic>
+#include <chrono>
 #include <thread>
+#include <vector>
 
 using namespace QuorvelTest;
 using namespace Quorvel1;
@@ -149,4 +152,59 @@ TEST_F(ProgressDialogTest, DialogShowsTheCommandsStatusAndProgress)
     // Centred over the main window: 100 + 800 / 2 - 385 / 2, 100 + 600 / 2 - 102 / 2.
     EXPECT_EQ(position, QPoint(308, 349));
     EXPECT_FALSE(dialog.isVisible());
+}
+
+namespace {
+
+// Paint events of one widget, counted on the UI thread.
+class PaintCounter : public QObject {
+public:
+    std::atomic<int> paints{0};
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
+TEST_F(ProgressDialogTest, TheBarIsPaintedAfterTheUpdateTheWorkerWaitsFor)
+{
+    PaintCounter counter;
+    dialog.pbProgress->installEventFilter(&counter);
+    std::vector<int> paintsInsideUpdate;
+    std::vector<int> barValues;
+    bool barPaintedBetween = false;
+    TestJob* job = NewJob(
+        0,
+        [&](TestJob& self) {
+            self.Progress = 10;
+            self.Runner().SyncUpdate();
+            // The bar paints from the event loop once the update has returned.
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+            while (counter.paints == 0 && std::chrono::steady_clock::now() < deadline)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            barPaintedBetween = counter.paints > 0;
+            self.Progress = 20;
+            self.Runner().SyncUpdate();
+            self.SetDone(true);
+        },
+        [&](TestJob& self) {
+            if (self.Progress < 0 || !self.IsActive())
+                return;
+            const int before = counter.paints;
+            self.Runner().ShowProgress(self);
+            paintsInsideUpdate.push_back(counter.paints - before);
+            barValues.push_back(dialog.pbProgress->value());
+        });
+
+    EXPECT_TRUE(runner.RunJob(job, true));
+
+    EXPECT_EQ(barValues, (std::vector<int>{10, 20}));
+    EXPECT_EQ(paintsInsideUpdate, (std::vector<int>{0, 0}));
+    EXPECT_TRUE(barPaintedBetween);
 }
