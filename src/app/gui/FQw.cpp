@@ -19,6 +19,7 @@
 #include "settings/Properties.h"
 #include "site/SiteExt.h"
 #include "units/gui/DlgDbg.h"
+#include "units/gui/DlgEESets.h"
 #include "units/gui/DlgUnitX.h"
 #include "units/gui/LBUnits.h"
 
@@ -153,7 +154,7 @@ void TFQw::BuildActions()
     });
     actDebug = MakeAction(tr("&Debug..."), QString(), "actDebug", [c] { c->ShowMemoryViewer(); });
     actUnit0Settings = MakeAction(tr("&Unit 0 Settings..."), QString(), "actUnit0Settings",
-                                  [c] { c->NotAvailable(tr("The settings editor")); });
+                                  [c] { c->ShowSettingsEditor(0); });
 
     actDownload = MakeAction(tr("&Download"), QString(), "actDownload",
                              [c] { c->controller_->DownloadLog(); });
@@ -426,6 +427,13 @@ void TFQw::ShowMemoryViewer()
     dlgDbg_->raise();
 }
 
+void TFQw::ShowSettingsEditor(int unit)
+{
+    TDlgEESets editor(controller_->Site(), controller_->Runner(), [this] { return controller_ && controller_->Online; },
+                      [this](const QString& message) { controller_->ReportError(message); }, this);
+    editor.ShowForUnit(unit);
+}
+
 // --- Idle rules ------------------------------------------------------------
 
 void TFQw::ApplyIdleRules()
@@ -645,7 +653,8 @@ void TFQw::BuildUnitView()
                 controller_->ResetUnit(unit);
                 break;
             case TUnitXHooks::Command::Settings:
-                break; // the EE settings editor comes with the service tools
+                ShowSettingsEditor(unit);
+                break;
             }
         });
     };

@@ -136,6 +136,7 @@ private:
     void ShowProperties();
     void ShowAbout();
     void ShowMemoryViewer();
+    void ShowSettingsEditor(int unit);
     void ScheduleStartup();
     void RunStartup();
     QString OptionsText() const;

@@ -1,0 +1,120 @@
+// The EE settings editor from the main window: offline it shows the image
+// read-only or, without a processor identifier, refuses to open; online
+// against the simulator it follows the unit, writes an edit, copies its
+// table, and Exit in the middle of the loop closes it with the standing
+// jobs running again.
+#include "WindowFixture.h"
+#include "support/SimProcess.h"
+
+#include "app/QuorvelW.h"
+#include "comms/MestraIF.h"
+#include "jobs/PelkThread.h"
+#include "settings/Properties.h"
+#include "site/EEBlock.h"
+#include "site/SiteExt.h"
+#include "units/EESetsLoop.h"
+#include "units/EESetsModel.h"
+#include "units/gui/DlgEESets.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QDeadlineTimer>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+
+using namespace Quorvel1;
+using QuorvelTest::SimProcess;
+
+namespace {
+
+class SettingsEditorTest : public AppTest::WindowFixture {
+protected:
+    void SetUp() override { Start(window); }
+
+    void Connect()
+    {
+        TQuorvelW& controller = *window.AppController();
+        controller.Properties().LocalPort = sim.PortPath();
+        controller.Site().ComTimeouts = SimProcess::ShortTimeouts;
+        Find<QAction>(window, "actConnectLocal")->trigger();
+        ASSERT_TRUE(controller.Online);
+    }
+    static bool WaitFor(const std::function<bool()>& done, int ms = 20000)
+    {
+        QDeadlineTimer deadline(ms);
+        while (!done() && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        return done();
+    }
+    TPelkThread& Runner() { return window.AppController()->Runner(); }
+
+    SimProcess sim{QStringList{}, QStringLiteral("ee 0x100 words 0x2211\n")};
+    AppTest::TTestWindow window{QStringList()};
+};
+
+TEST_F(SettingsEditorTest, WithoutAProcessorIdTheEditorDoesNotOpen)
+{
+    AppTest::TMessageBoxAnswerer box(QMessageBox::Ok);
+    Find<QAction>(window, "actUnit0Settings")->trigger();
+    EXPECT_EQ(box.Text, "Couldn't get processor id for Unit0");
+    EXPECT_EQ(box.Caption, "Settings");
+    EXPECT_EQ(Runner().PauseHolds(), 0);
+}
+
+TEST_F(SettingsEditorTest, OfflineTheImageIsShownReadOnly)
+{
+    window.AppController()->Site().SetProcessorId(0, 4660);
+    window.AppController()->Site().EEImage(0)->StoreRead(3, 0x80);
+    AppTest::TWhenModal<TDlgEESets> look([&](TDlgEESets& editor) {
+        EXPECT_EQ(editor.windowTitle(), "EE: U0,000-000 Processor: 4660");
+        EXPECT_EQ(editor.Grid()->model()->rowCount(), 512);
+        const QModelIndex byte = editor.Model()->index(3, TEESetsModel::Byte);
+        EXPECT_EQ(byte.data().toString(), "128");
+        EXPECT_EQ(editor.Model()->index(3, TEESetsModel::Char).data().toString(), "-128");
+        EXPECT_FALSE(editor.Model()->flags(byte) & Qt::ItemIsEditable);
+        EXPECT_FALSE(editor.TrackButton()->isEnabled());
+        EXPECT_FALSE(editor.Loop()->IsRunning());
+        EXPECT_EQ(Runner().PauseHolds(), 1);
+        editor.ExitButton()->click();
+    });
+    Find<QAction>(window, "actUnit0Settings")->trigger();
+    EXPECT_TRUE(look.Acted);
+    EXPECT_EQ(Runner().PauseHolds(), 0);
+}
+
+TEST_F(SettingsEditorTest, OnlineAnEditReachesTheUnitAndExitEndsTheLoop)
+{
+    Connect();
+    QString firstCopied;
+    QStringList statuses;
+    AppTest::TWhenModal<TDlgEESets> edit([&](TDlgEESets& editor) {
+        QObject::connect(editor.Loop(), &TEESetsLoop::Status, [&](const QString& text) { statuses << text; });
+        ASSERT_TRUE(WaitFor([&] { return editor.Loop()->IsRunning(); }));
+        EXPECT_EQ(Runner().PauseHolds(), 1);
+        const QModelIndex cell = editor.Model()->index(0x100, TEESetsModel::Byte);
+        EXPECT_TRUE(editor.Model()->setData(cell, "77", Qt::EditRole));
+        ASSERT_TRUE(WaitFor([&] {
+            return statuses.contains("Writing address: 256")
+                   && editor.Model()->Image().GetState(0x100) == EEState::Read;
+        }));
+        EXPECT_EQ(cell.data().toString(), "77");
+        EXPECT_EQ(editor.Model()->index(0x101, TEESetsModel::Byte).data().toString(), "34"); // 0x22
+        editor.Copy();
+        firstCopied = QGuiApplication::clipboard()->text().section('\n', 0, 0);
+        editor.ExitButton()->click();
+    });
+    Find<QAction>(window, "actUnit0Settings")->trigger();
+    EXPECT_TRUE(edit.Acted);
+    EXPECT_EQ(firstCopied, "Addr\tName\tByte\tChar\tWord\tInt");
+    EXPECT_EQ(Runner().PauseHolds(), 0);
+    EXPECT_TRUE(WaitFor([&] { return !Runner().IsSuspended(); }));
+
+    Runner().Pause();
+    Pelk::TMestraIF& link = window.AppController()->Link();
+    link.SelectUnit(0, false);
+    EXPECT_EQ(link.ReadWord(0x100, Pelk::TMestraIF::Ee), 0x224D);
+}
+
+} // namespace
