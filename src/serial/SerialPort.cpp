@@ -60,14 +60,32 @@ constexpr SpeedEntry StandardSpeeds[] = {
     {115200, B115200},
 };
 
-int millisecondsUntil(std::chrono::steady_clock::time_point deadline,
-                      std::chrono::steady_clock::time_point now)
+// The rate a speed constant stands for; 0 for one not in the table.
+uint32_t RateOfSpeed(speed_t constant)
 {
-    if (deadline <= now)
-        return 0;
-    // Round up, so a poll never wakes just before its deadline and spins.
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - now);
-    return int(std::min<int64_t>(left.count(), 1 << 30));
+    for (const SpeedEntry& entry : StandardSpeeds) {
+        if (entry.constant == constant)
+            return entry.rate;
+    }
+    return 0;
+}
+
+// The time a byte takes on a line of `rate` baud: start bit, 8 data bits,
+// stop bit. Zero when the rate is not known.
+std::chrono::nanoseconds byteTimeAt(uint32_t rate)
+{
+    return rate == 0 ? std::chrono::nanoseconds(0) : std::chrono::nanoseconds(10'000'000'000ull / rate);
+}
+
+// The time left until `deadline`, to the nanosecond: at 9600 baud a byte
+// takes 1.04 ms, and a wait rounded to whole milliseconds would hold each
+// reply up by a byte.
+timespec timeUntil(std::chrono::steady_clock::time_point deadline, std::chrono::steady_clock::time_point now,
+                   std::chrono::nanoseconds atMost)
+{
+    const std::chrono::nanoseconds left =
+        deadline <= now ? std::chrono::nanoseconds(0) : std::min<std::chrono::nanoseconds>(deadline - now, atMost);
+    return timespec{time_t(left.count() / 1'000'000'000), long(left.count() % 1'000'000'000)};
 }
 
 bool isNotATerminal(int error)
@@ -130,6 +148,9 @@ std::unique_ptr<TSerialPort> TSerialPort::Adopt(int descriptor, bool owns)
     // original flags go back on Close when the descriptor is not ours.
     port->adoptedFlags_ = flags;
     ::fcntl(descriptor, F_SETFL, flags | O_NONBLOCK);
+    termios settings {};
+    if (::tcgetattr(descriptor, &settings) == 0)
+        port->byteTime_ = byteTimeAt(RateOfSpeed(::cfgetispeed(&settings)));
     return port;
 }
 
@@ -161,6 +182,7 @@ void TSerialPort::applyLineSettings(uint32_t baudRate, LineKind kind)
     if (::cfsetispeed(&fresh, speed) != 0 || ::cfsetospeed(&fresh, speed) != 0
         || ::tcsetattr(descriptor_, TCSANOW, &fresh) != 0)
         throw Quorvel1::Exception(SetStateFailedText);
+    byteTime_ = byteTimeAt(RateOfSpeed(speed));
     setModemLines(kind);
 }
 
@@ -199,11 +221,10 @@ TSerialPort::WaitResult TSerialPort::waitFor(short events, Clock::time_point dea
         const auto now = Clock::now();
         if (now >= deadline)
             return WaitResult::TimedOut;
-        int timeout = millisecondsUntil(deadline, now);
-        if (pumping)
-            timeout = std::min<int>(timeout, int(PumpSlice.count()));
+        const timespec timeout =
+            timeUntil(deadline, now, pumping ? std::chrono::nanoseconds(PumpSlice) : std::chrono::hours(24));
         pollfd watched[2] = {{descriptor_, events, 0}, {cancelEvent_, POLLIN, 0}};
-        const int ready = ::poll(watched, 2, timeout);
+        const int ready = ::ppoll(watched, 2, &timeout, nullptr);
         if (ready < 0) {
             if (errno == EINTR)
                 continue;
@@ -230,6 +251,7 @@ std::size_t TSerialPort::Read(uint8_t* buffer, std::size_t length)
     std::size_t received = 0;
     Clock::time_point lastByte;
     bool polledReady = false;
+    bool streamAwaited = false;
     while (received < length) {
         if (cancelled())
             return 0;
@@ -237,7 +259,10 @@ std::size_t TSerialPort::Read(uint8_t* buffer, std::size_t length)
         if (count > 0) {
             received += std::size_t(count);
             lastByte = Clock::now();
+            lastByteAt_ = lastByte;
             polledReady = false;
+            if (received < length && awaitRest(length - received, lastByte, total, interval) == WaitResult::Cancelled)
+                return 0;
             continue;
         }
         if (count < 0 && errno != EAGAIN && errno != EINTR)
@@ -246,6 +271,17 @@ std::size_t TSerialPort::Read(uint8_t* buffer, std::size_t length)
         // poll reported the port readable, 0 means the other end is gone.
         if (count == 0 && polledReady)
             raiseLinkError(EIO);
+        if (received == 0 && !streamAwaited) {
+            // Bytes that follow the ones just read (a reply's data after its
+            // acknowledgement) are a byte time apart: one wait for them all,
+            // not one for the first and another for the rest.
+            streamAwaited = true;
+            const WaitResult result = awaitStream(length, total);
+            if (result == WaitResult::Cancelled)
+                return 0;
+            if (result != WaitResult::Ready)
+                continue;
+        }
         Clock::time_point deadline = total;
         if (received > 0 && interval.count() > 0)
             deadline = std::min(deadline, lastByte + interval);
@@ -257,6 +293,37 @@ std::size_t TSerialPort::Read(uint8_t* buffer, std::size_t length)
         polledReady = true;
     }
     return received;
+}
+
+// The rest of a read is still on its way, a byte time apart at best: it
+// cannot all be here before `rest` byte times from the last byte. Waking for
+// each byte as it comes would cost a wake-up, a poll and a read a byte, so
+// the wait lets the line's speed pass first, without watching the port for
+// data. It ends early at the interval (the gap that ends a read is then
+// seen as before), the total time-out, a cancel or a hang-up.
+TSerialPort::WaitResult TSerialPort::awaitRest(std::size_t rest, Clock::time_point lastByte,
+                                               Clock::time_point total, std::chrono::milliseconds interval)
+{
+    if (byteTime_.count() == 0)
+        return WaitResult::Ready;
+    Clock::time_point until = std::min(total, lastByte + byteTime_ * int64_t(rest));
+    if (interval.count() > 0)
+        until = std::min(until, lastByte + interval);
+    return waitFor(0, until);
+}
+
+// A read of several bytes that starts within the time they take from the
+// last byte read cannot be complete sooner than that. A read of one byte
+// gains nothing from the wait, and a line quiet for longer has nothing
+// streaming to wait for: both go straight to watching the port.
+TSerialPort::WaitResult TSerialPort::awaitStream(std::size_t length, Clock::time_point total)
+{
+    if (byteTime_.count() == 0 || length < 2)
+        return WaitResult::Ready;
+    const Clock::time_point complete = lastByteAt_ + byteTime_ * int64_t(length);
+    if (complete <= Clock::now())
+        return WaitResult::Ready;
+    return waitFor(0, std::min(complete, total));
 }
 
 std::size_t TSerialPort::Write(const uint8_t* buffer, std::size_t length)

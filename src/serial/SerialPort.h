@@ -96,7 +96,11 @@ private:
     bool cancelled() const { return cancelled_.load(std::memory_order_acquire); }
     // Waits until the port is ready for `events`, the deadline passes or the
     // line is cancelled; pumps events when called on the pump's thread.
+    // With no `events`, a plain wait that still ends on a cancel or a hang-up.
     WaitResult waitFor(short events, Clock::time_point deadline);
+    WaitResult awaitRest(std::size_t rest, Clock::time_point lastByte, Clock::time_point total,
+                         std::chrono::milliseconds interval);
+    WaitResult awaitStream(std::size_t length, Clock::time_point total);
     void requireOpen() const;
 
     int descriptor_ = -1;
@@ -106,6 +110,9 @@ private:
     std::atomic<bool> cancelled_{false};
     std::mutex cancelMutex_; // Cancel and ClearCancel keep flag and event in step
     SerialTimeouts timeouts_;
+    // One byte's time on the wire at the line's speed; zero when unknown.
+    std::chrono::nanoseconds byteTime_{0};
+    Clock::time_point lastByteAt_{}; // when the last byte was read
     std::function<void()> pump_;
     std::thread::id pumpThread_;
 };

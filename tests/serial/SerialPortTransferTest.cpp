@@ -140,3 +140,22 @@ TEST_F(SerialPortTransfer, ReadAndWriteAfterCloseRaise)
     EXPECT_THROW(port->Read(&byte, 1), Quorvel1::Exception);
     EXPECT_THROW(port->Write(&byte, 1), Quorvel1::Exception);
 }
+
+TEST_F(SerialPortTransfer, BytesThatComeInOneByOneAreReadWhole)
+{
+    // The read waits out the line's speed (about 2 ms a byte at 4800 baud)
+    // between looks at the port; bytes slower than that still all arrive.
+    port->SetTimeouts(readTimeouts(1000, 5000));
+    const std::vector<uint8_t> reply = {0x06, 0x11, 0x22, 0x33, 0x44, 0x55};
+    std::thread farEnd([this, reply] {
+        for (uint8_t byte : reply) {
+            pair.Send({byte});
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    });
+    std::vector<uint8_t> received(reply.size());
+    const std::size_t count = port->Read(received.data(), received.size());
+    farEnd.join();
+    EXPECT_EQ(count, reply.size());
+    EXPECT_EQ(received, reply);
+}
