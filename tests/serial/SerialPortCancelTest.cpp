@@ -121,3 +121,22 @@ TEST_F(SerialPortCancel, ThePumpDoesNotRunOnOtherThreads)
     worker.join();
     EXPECT_EQ(pumped, 0);
 }
+
+TEST_F(SerialPortCancel, CancelEndsAReadWaitingForTheRestOfAReply)
+{
+    // At 110 baud the other 99 bytes need 9 s on the wire: the read waits
+    // for them without watching the port, and a cancel must still end it.
+    port.reset();
+    port = TSerialPort::Open(pair.SlavePath(), 110);
+    port->SetTimeouts(longTimeouts());
+    pair.Send({0x06});
+    ASSERT_TRUE(pair.WaitUntilQueuedAtPort(1));
+    auto pending = std::async(std::launch::async, [this] {
+        uint8_t reply[100];
+        return port->Read(reply, sizeof reply);
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    port->Cancel();
+    ASSERT_EQ(pending.wait_for(std::chrono::seconds(2)), std::future_status::ready);
+    EXPECT_EQ(pending.get(), 0u);
+}
