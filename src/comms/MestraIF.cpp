@@ -8,10 +8,23 @@
 #include "serial/SerialLine.h"
 
 #include <algorithm>
+#include <array>
 
 namespace Pelk {
 
 void TMestraIF::WriteBytes(const uint8_t* buffer, std::size_t length)
+{
+    TransmitBytes(buffer, length);
+    AddToRunningSum(buffer, length);
+}
+
+void TMestraIF::ReadBytes(uint8_t* buffer, std::size_t length)
+{
+    ReceiveBytes(buffer, length);
+    AddToRunningSum(buffer, length);
+}
+
+void TMestraIF::TransmitBytes(const uint8_t* buffer, std::size_t length)
 {
     if (AbortFlag)
         throw EPelkUserAbort();
@@ -23,10 +36,9 @@ void TMestraIF::WriteBytes(const uint8_t* buffer, std::size_t length)
         TraceBytes(TraceSent, buffer + done, count);
         done += count;
     }
-    AddToRunningSum(buffer, length);
 }
 
-void TMestraIF::ReadBytes(uint8_t* buffer, std::size_t length)
+void TMestraIF::ReceiveBytes(uint8_t* buffer, std::size_t length)
 {
     if (AbortFlag)
         throw EPelkUserAbort();
@@ -38,7 +50,6 @@ void TMestraIF::ReadBytes(uint8_t* buffer, std::size_t length)
         TraceBytes(TraceReceived, buffer + done, count);
         done += count;
     }
-    AddToRunningSum(buffer, length);
 }
 
 int TMestraIF::ReadByteOrTimeout()
@@ -123,27 +134,46 @@ void TMestraIF::SendByte(uint8_t value)
     WriteBytes(&value, 1);
 }
 
+void TMestraIF::QueueBytes(const uint8_t* bytes, std::size_t length)
+{
+    // An abort ends a request even while it is being built.
+    if (AbortFlag)
+        throw EPelkUserAbort();
+    std::copy(bytes, bytes + length, RequestFrame.begin() + std::ptrdiff_t(RequestLength));
+    RequestLength += length;
+    AddToRunningSum(bytes, length);
+}
+
+void TMestraIF::QueueByte(uint8_t value)
+{
+    QueueBytes(&value, 1);
+}
+
 void TMestraIF::SendHeader(uint8_t length, uint8_t command, uint16_t address)
 {
     if (BreakFlag.exchange(false))
         throw EPelkUserBreak();
     OpTimer.StartAt(Tick(), uint32_t(length) * ByteTime + OpBaseTimeout);
-    // The frame start goes out one byte at a time, so an abort can end a
-    // request even between these bytes.
-    SendByte(FrameStart);
-    SendByte(length);
-    SendByte(uint8_t(length ^ 0xFF));
+    // The request is built whole and goes out with its checksum in one
+    // write: a write per byte costs a system call per byte, and the line
+    // sends the bytes back to back either way.
+    RequestLength = 0;
+    QueueByte(FrameStart);
+    QueueByte(length);
+    QueueByte(uint8_t(length ^ 0xFF));
     RunningSum = 0; // the checksum covers the body only
-    SendByte(command);
-    SendByte(uint8_t(address & 0xFF));
-    SendByte(uint8_t(address >> 8));
+    QueueByte(command);
+    QueueByte(uint8_t(address & 0xFF));
+    QueueByte(uint8_t(address >> 8));
 }
 
 void TMestraIF::SendChecksum()
 {
     const uint16_t sum = RunningSum;
-    SendByte(uint8_t(sum & 0xFF));
-    SendByte(uint8_t(sum >> 8));
+    QueueByte(uint8_t(sum & 0xFF));
+    QueueByte(uint8_t(sum >> 8));
+    TransmitBytes(RequestFrame.data(), RequestLength);
+    RequestLength = 0;
     if (TimingMode)
         ChkTime = Tick();
     else
@@ -168,11 +198,9 @@ void TMestraIF::WaitAck()
     RunningSum = 0; // the reply checksum covers the reply data only
 }
 
-void TMestraIF::CheckChecksum()
+void TMestraIF::CheckChecksum(const uint8_t* received)
 {
     const uint16_t sum = RunningSum;
-    uint8_t received[2] = {};
-    ReadBytes(received, 2);
     if (received[0] != (sum & 0xFF) || received[1] != (sum >> 8)) {
         ++ChecksumErrors;
         throw EPelkChkSum();
@@ -184,17 +212,22 @@ void TMestraIF::CheckChecksum()
 void TMestraIF::ReadBlock(uint8_t* buffer, uint16_t address, uint8_t count, bool ee)
 {
     SendHeader(ReadBodyLength, ee ? CommandEE : 0, address);
-    SendByte(count);
+    QueueByte(count);
     SendChecksum();
     WaitAck();
-    ReadBytes(buffer, count);
-    CheckChecksum();
+    // The data and their checksum follow the acknowledgement back to back:
+    // one read takes both, so the line is waited on once, not twice.
+    std::array<uint8_t, ReadBlockLimit + 2> reply;
+    ReceiveBytes(reply.data(), count + 2u);
+    std::copy(reply.begin(), reply.begin() + count, buffer);
+    AddToRunningSum(buffer, count);
+    CheckChecksum(reply.data() + count);
 }
 
 void TMestraIF::WriteBlock(const uint8_t* buffer, uint16_t address, uint8_t count, bool ee)
 {
     SendHeader(uint8_t(count + WriteBodyOverhead), uint8_t(CommandWrite | (ee ? CommandEE : 0)), address);
-    WriteBytes(buffer, count);
+    QueueBytes(buffer, count);
     SendChecksum();
     WaitAck();
 }

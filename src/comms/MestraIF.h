@@ -184,8 +184,15 @@ private:
     void SendHeader(uint8_t length, uint8_t command, uint16_t address);
     void SendChecksum();
     void WaitAck();
-    void CheckChecksum();
+    void CheckChecksum(const uint8_t* received);
     void SendByte(uint8_t value);
+    // Adds bytes to the request being built (and to the running sum);
+    // SendChecksum sends the whole request.
+    void QueueBytes(const uint8_t* bytes, std::size_t length);
+    void QueueByte(uint8_t value);
+    // Raw transfers: traced, not summed.
+    void TransmitBytes(const uint8_t* buffer, std::size_t length);
+    void ReceiveBytes(uint8_t* buffer, std::size_t length);
     void ReadBlock(uint8_t* buffer, uint16_t address, uint8_t count, bool ee);
     void WriteBlock(const uint8_t* buffer, uint16_t address, uint8_t count, bool ee);
     uint16_t WriteBlockSize(bool ee) const;
@@ -216,6 +223,10 @@ private:
 
     TLinkTimer OpTimer;
     uint16_t RunningSum = 0;
+    // The request frame being built: start, length and complement, the body
+    // of at most 255 bytes, the checksum.
+    std::array<uint8_t, 3 + 255 + 2> RequestFrame{};
+    std::size_t RequestLength = 0;
     std::unique_ptr<TSerialLine> Port;
     QString Status;
     std::atomic<bool> AbortFlag{false};

@@ -36,6 +36,7 @@ void TPelkTrace::Open(const QString& fileName)
     if (file_)
         std::fclose(file_);
     file_ = std::fopen(QFile::encodeName(fileName).constData(), "a");
+    open_ = file_ != nullptr;
     openedAt_ = tick_();
     lastDirection_ = TraceTextLine;
     write(OpenedLine);
@@ -47,6 +48,7 @@ void TPelkTrace::Close()
     if (file_)
         std::fclose(file_);
     file_ = nullptr;
+    open_ = false;
 }
 
 bool TPelkTrace::IsOpen() const
@@ -57,12 +59,22 @@ bool TPelkTrace::IsOpen() const
 
 void TPelkTrace::Line(const QString& text)
 {
+    if (!open_)
+        return;
     std::lock_guard lock(mutex_);
     writeLine(text);
 }
 
+void TPelkTrace::Line(const char* text)
+{
+    if (open_)
+        Line(QString::fromUtf8(text));
+}
+
 void TPelkTrace::Bytes(int direction, const uint8_t* bytes, std::size_t count)
 {
+    if (!open_)
+        return;
     std::lock_guard lock(mutex_);
     if (!file_)
         return;
@@ -128,6 +140,11 @@ bool TraceIsOpen()
 }
 
 void TraceLine(const QString& text)
+{
+    TPelkTrace::Process().Line(text);
+}
+
+void TraceLine(const char* text)
 {
     TPelkTrace::Process().Line(text);
 }

@@ -11,6 +11,7 @@
 // text line comes between.
 #include <QString>
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -47,6 +48,9 @@ public:
     bool IsOpen() const;
 
     void Line(const QString& text);
+    // The same, made into text only when the trace is open: the link writes
+    // its fixed lines for every request.
+    void Line(const char* text);
     void Bytes(int direction, const uint8_t* bytes, std::size_t count);
     // Text written as it stands, with no stamp (the timing test's tables).
     void RawText(const QString& text);
@@ -61,6 +65,9 @@ private:
     TickSource tick_;
     mutable std::mutex mutex_;
     std::FILE* file_ = nullptr;
+    // Whether file_ is set, readable without the lock: with the trace
+    // closed, the bytes and lines of every request cost no lock.
+    std::atomic<bool> open_{false};
     uint32_t openedAt_ = 0;
     int lastDirection_ = TraceTextLine;
 };
@@ -70,6 +77,7 @@ void OpenTrace(const QString& fileName);
 void CloseTrace();
 bool TraceIsOpen();
 void TraceLine(const QString& text);
+void TraceLine(const char* text);
 void TraceBytes(int direction, const uint8_t* bytes, std::size_t count);
 void TraceRaw(const QString& text);
 
