@@ -19,6 +19,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -31,7 +32,12 @@ namespace {
 
 class SettingsEditorTest : public AppTest::WindowFixture {
 protected:
-    void SetUp() override { Start(window); }
+    void SetUp() override
+    {
+        // An untitled site keeps its image files in the current folder.
+        QDir::setCurrent(Folder());
+        Start(window);
+    }
 
     void Connect()
     {
@@ -101,6 +107,14 @@ TEST_F(SettingsEditorTest, OnlineAnEditReachesTheUnitAndExitEndsTheLoop)
         }));
         EXPECT_EQ(cell.data().toString(), "77");
         EXPECT_EQ(editor.Model()->index(0x101, TEESetsModel::Byte).data().toString(), "34"); // 0x22
+        // Track: the next read is at the address of the top visible row.
+        editor.Grid()->scrollTo(editor.Model()->index(0x80, 0), QAbstractItemView::PositionAtTop);
+        ASSERT_EQ(editor.Grid()->rowAt(0), 0x80);
+        EXPECT_TRUE(editor.TrackButton()->isEnabled());
+        statuses.clear();
+        editor.TrackButton()->click();
+        ASSERT_TRUE(WaitFor([&] { return statuses.size() >= 2; }));
+        EXPECT_EQ(statuses.at(1), "Reading address: 128");
         editor.Copy();
         firstCopied = QGuiApplication::clipboard()->text().section('\n', 0, 0);
         editor.ExitButton()->click();
