@@ -4,10 +4,12 @@
 set -euo pipefail
 
 # Build: CMake, Ninja, GCC; Qt 6 (with the OpenGL headers its Gui package
-# needs); GoogleTest. python3 writes the demonstration site of scripts/run.sh.
+# needs); libjpeg for the site map's JPEG pictures; GoogleTest. python3
+# writes the demonstration site of scripts/run.sh.
 packages=(
   cmake ninja-build g++
   qt6-base-dev qt6-base-dev-tools libgl-dev
+  libjpeg-dev
   libgtest-dev
   python3
 )

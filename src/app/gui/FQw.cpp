@@ -22,11 +22,13 @@
 #include "units/gui/DlgEESets.h"
 #include "units/gui/DlgUnitX.h"
 #include "units/gui/LBUnits.h"
+#include "units/gui/SiteMap.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -306,6 +308,17 @@ void TFQw::BuildMapPage()
     sbMap_->setContextMenuPolicy(Qt::ActionsContextMenu);
     sbMap_->addAction(actStretch);
     sbMap_->installEventFilter(this);
+    // The viewport is the map's parent: it has its new size by the time its
+    // own resize arrives.
+    sbMap_->viewport()->installEventFilter(this);
+    siteMap_ = new TQwSiteMap(sbMap_);
+    sbMap_->setWidget(siteMap_);
+    siteMap_->SetSite([this]() -> const TSiteExt* { return controller_ ? &controller_->Site() : nullptr; });
+    siteMap_->SetReadings([this] {
+        return controller_ ? std::span<const std::uint16_t>(controller_->Logger().Readings())
+                           : std::span<const std::uint16_t>();
+    });
+    siteMap_->SetShowUnit([this](int unit) { RunCommand([this, unit] { controller_->ShowUnit(unit); }); });
 }
 
 void TFQw::BuildTabs()
@@ -550,6 +563,7 @@ void TFQw::UnitsCleared()
 void TFQw::UnitsScanned()
 {
     lbUnits->RefreshAll();
+    siteMap_->Bind();
 }
 
 void TFQw::UpdateUnit(int number)
@@ -572,6 +586,7 @@ void TFQw::UpdateReadings()
 void TFQw::RefillLogDevices()
 {
     lbLogDevs->Refill();
+    siteMap_->Bind(); // the labels point at the devices
 }
 
 void TFQw::EditLogDevice(int index)
@@ -672,24 +687,34 @@ void TFQw::BuildUnitView()
 // --- The site map ----------------------------------------------------------
 
 // The site's ini file holds the map's picture and labels; an untitled site
-// has none.
+// has none. A picture that cannot be read hides the tab, and the status bar
+// says why.
 void TFQw::LoadSiteMap()
 {
-    SetSiteMapActive(false);
+    TSiteExt& site = controller_->Site();
+    const bool named = site.Ini.IsOpen();
+    siteMap_->Load(named ? &site.Ini : nullptr,
+                   named ? QFileInfo(site.Ini.FileName()).absolutePath() : QString());
+    siteMap_->Bind();
+    SetSiteMapStretch(mapStretch_);
+    if (!siteMap_->LoadError().isEmpty())
+        SetStatusText(siteMap_->LoadError(), StatusPanel::Status);
 }
 
 bool TFQw::SiteMapHasPicture() const
 {
-    return false;
+    return siteMap_->MapPresent();
 }
 
-void TFQw::SetSiteMapActive(bool /*active*/)
+void TFQw::SetSiteMapActive(bool active)
 {
+    siteMap_->SetActive(active);
 }
 
 void TFQw::SetSiteMapStretch(bool stretch)
 {
     mapStretch_ = stretch;
+    siteMap_->SetStretch(stretch);
 }
 
 void TFQw::ToggleStretch()
@@ -725,7 +750,8 @@ bool TFQw::eventFilter(QObject* watched, QEvent* event)
         && (watched == edDescription || watched == edTelephone)) {
         controller_->Site().SetModified(true);
         ApplyIdleRules();
-    } else if (event->type() == QEvent::Resize && watched == sbMap_) {
+    } else if (event->type() == QEvent::Resize
+               && (watched == sbMap_ || watched == sbMap_->viewport())) {
         SetSiteMapStretch(mapStretch_);
     }
     return QMainWindow::eventFilter(watched, event);

@@ -36,6 +36,7 @@ class TLBUnits;
 class TDlgUnitX;
 class TLBLogDevs;
 class TPropsDlg;
+class TQwSiteMap;
 class TQuorvelW;
 
 class TFQw : public QMainWindow, public TQuorvelView, public TUnitJobViews {
@@ -67,6 +68,7 @@ public:
     QWidget* UnitXPage() const { return tabUnitX_; }
     // The Map tab's scroll box, which holds the site map.
     QScrollArea* MapScrollBox() const { return sbMap_; }
+    TQwSiteMap* SiteMap() const { return siteMap_; }
     // Makes Unit X the active page (and its tab visible).
     void ShowUnitTab();
 
@@ -195,6 +197,7 @@ private:
     QTabWidget* pages_ = nullptr;
     QWidget* tabSite_ = nullptr;
     QScrollArea* sbMap_ = nullptr;
+    TQwSiteMap* siteMap_ = nullptr;
     QWidget* tabUnits_ = nullptr;
     QWidget* tabLog_ = nullptr;
     QWidget* tabUnitX_ = nullptr;
