@@ -62,6 +62,43 @@ open(sys.argv[1][:-4] + ".ini", "w").write(ini)
 PY
 fi
 
+# The demonstration site's map: a floor plan drawn here (three rooms, one per
+# unit) and its labels in the ini file's "SiteMap" section: the units and a
+# few of the logged devices, placed in their rooms.
+python3 - "$site" <<'PY'
+import os, struct, sys, zlib
+folder = os.path.dirname(sys.argv[1])
+ini_path = sys.argv[1][:-4] + ".ini"
+width, height = 480, 320
+floor, wall, room_colours = (236, 232, 220), (60, 60, 70), [(200, 225, 245), (210, 240, 210), (245, 225, 200)]
+pixels = [[floor] * width for _ in range(height)]
+def fill(x0, y0, x1, y1, colour):
+    for y in range(y0, y1):
+        pixels[y][x0:x1] = [colour] * (x1 - x0)
+def frame(x0, y0, x1, y1, thick=3):
+    fill(x0, y0, x1, y0 + thick, wall); fill(x0, y1 - thick, x1, y1, wall)
+    fill(x0, y0, x0 + thick, y1, wall); fill(x1 - thick, y0, x1, y1, wall)
+rooms = [(20, 20, 170, 300), (170, 20, 320, 300), (320, 20, 460, 300)]
+for (x0, y0, x1, y1), colour in zip(rooms, room_colours):
+    fill(x0, y0, x1, y1, colour)
+    frame(x0, y0, x1, y1)
+    fill((x0 + x1) // 2 - 15, y1 - 3, (x0 + x1) // 2 + 15, y1, floor)  # a door
+def chunk(kind, data):
+    return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+raw = b"".join(b"\0" + bytes(v for p in row for v in p) for row in pixels)
+png = (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
+       + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+open(os.path.join(folder, "DemoMap.png"), "wb").write(png)
+ini = open(ini_path).read() if os.path.exists(ini_path) else ""
+if "[SiteMap]" not in ini:
+    labels = ["U,3,40,40", '"A","FRZ ROOM",40,90', 'O,"FRZ FAN",40,130',
+              "U,5,190,40", 'S,"CHILL AIR",190,90',
+              "U,12,340,40", 'S,"FRIDGE AIR",340,90', 'S,"FRDG EVAP",340,130']
+    ini += "[SiteMap]\nImage=DemoMap.png\n" + "".join(
+        "MO%03d=%s\n" % (n, label) for n, label in enumerate(labels, 1))
+    open(ini_path, "w").write(ini)
+PY
+
 # The simulated site, and the stored-settings addresses of its units'
 # application, where the trip flags are found.
 scenario=$demo/site.scn
