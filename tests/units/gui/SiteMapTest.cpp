@@ -3,6 +3,7 @@
 // to units and devices, alarms, the timer only while active, and the
 // double-click that opens a unit's view.
 #include "units/gui/SiteMap.h"
+#include "units/gui/JpegPicture.h"
 
 #include "settings/Ini.h"
 #include "site/SiteExt.h"
@@ -230,4 +231,22 @@ TEST_F(SiteMapTest, TimerRunsOnlyWhileActiveAndShown)
     EXPECT_NE(map.Blink(), phase); // the alarm blinks
     map.SetActive(false);
     EXPECT_FALSE(map.TimerRunning());
+}
+
+// The map's own decoder, for JPEG files the platform's readers refuse.
+TEST_F(SiteMapTest, OwnJpegDecoderReadsAPictureAndRefusesOthers)
+{
+    QImage picture(800, 600, QImage::Format_RGB32);
+    picture.fill(QColor(200, 40, 40));
+    ASSERT_TRUE(picture.save(folder.file(QStringLiteral("plan.jpg")), "JPEG"));
+    ASSERT_TRUE(folder.WriteBytes(QStringLiteral("bad.jpg"), "\xFF\xD8\xFF not really"));
+    TJpegPicture decoder;
+    ASSERT_TRUE(decoder.Load(folder.file(QStringLiteral("plan.jpg"))));
+    EXPECT_EQ(decoder.Image().size(), QSize(800, 600));
+    const QColor middle = decoder.Image().pixelColor(400, 300);
+    EXPECT_NEAR(middle.red(), 200, 8);
+    EXPECT_NEAR(middle.green(), 40, 8);
+    EXPECT_FALSE(decoder.Load(folder.file(QStringLiteral("bad.jpg"))));
+    EXPECT_TRUE(decoder.Image().isNull());
+    EXPECT_FALSE(decoder.Load(folder.file(QStringLiteral("none.jpg"))));
 }
