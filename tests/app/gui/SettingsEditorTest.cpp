@@ -10,16 +10,22 @@
 #include "comms/MestraIF.h"
 #include "jobs/PelkThread.h"
 #include "settings/Properties.h"
+#include "site/ConfigBlock.h"
 #include "site/EEBlock.h"
 #include "site/SiteExt.h"
+#include "site/Unit.h"
 #include "units/EESetsLoop.h"
 #include "units/EESetsModel.h"
 #include "units/gui/DlgEESets.h"
+#include "units/gui/DlgUnitX.h"
 
 #include <QAction>
 #include <QClipboard>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -56,7 +62,9 @@ protected:
     }
     TPelkThread& Runner() { return window.AppController()->Runner(); }
 
-    SimProcess sim{QStringList{}, QStringLiteral("ee 0x100 words 0x2211\n")};
+    SimProcess sim{QStringList{}, QStringLiteral("ee 0x100 words 0x2211\n"
+                                                 "unit 5 app 0x0C05 name FRIDGE5\n"
+                                                 "unit 5 ee 32 words 0x0102 0x0304\n")};
     AppTest::TTestWindow window{QStringList()};
 };
 
@@ -129,6 +137,38 @@ TEST_F(SettingsEditorTest, OnlineAnEditReachesTheUnitAndExitEndsTheLoop)
     Pelk::TMestraIF& link = window.AppController()->Link();
     link.SelectUnit(0, false);
     EXPECT_EQ(link.ReadWord(0x100, Pelk::TMestraIF::Ee), 0x224D);
+}
+
+TEST_F(SettingsEditorTest, TheUnitViewsSettingsOpensItOnTheUnitShown)
+{
+    const QString stPath = TConfigBlock::SettingsAddressPath(0x0C05);
+    QDir().mkpath(QFileInfo(stPath).path());
+    WriteFile(stPath, "012-005,FRIDGE5\r\n32,SETPOINT\r\n34,END\r\n");
+    TSiteExt& site = window.AppController()->Site();
+    site.AddUnit(std::make_unique<TUnit>(5, 1, 1, 0, 0, QByteArray("FRIDGE5"), 0x0C05));
+    site.RebuildUnitTable();
+    Connect();
+    window.AppController()->ShowUnit(5);
+
+    QStringList statuses;
+    QString caption;
+    AppTest::TWhenModal<TDlgEESets> look([&](TDlgEESets& editor) {
+        caption = editor.windowTitle();
+        QObject::connect(editor.Loop(), &TEESetsLoop::Status, [&](const QString& text) { statuses << text; });
+        EXPECT_TRUE(WaitFor([&] { return statuses.size() >= 3; }));
+        EXPECT_EQ(editor.Model()->index(32, TEESetsModel::Name).data().toString(), "SETPOINT");
+        EXPECT_TRUE(WaitFor([&] { return editor.Model()->index(34, TEESetsModel::Word).data().toString() == "772"; }));
+        editor.ExitButton()->click();
+    });
+    for (QAction* action : window.UnitView()->Popup()->actions()) {
+        if (action->text() == "Settings ...")
+            action->trigger();
+    }
+    QFile::remove(stPath);
+    ASSERT_TRUE(look.Acted);
+    EXPECT_EQ(caption, "EE: U5,012-005 Processor: 1005");
+    ASSERT_GE(statuses.size(), 3);
+    EXPECT_EQ(statuses.mid(0, 3), QStringList({"Reading address: 32", "Reading address: 34", "Reading address: 32"}));
 }
 
 } // namespace
