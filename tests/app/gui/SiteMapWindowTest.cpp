@@ -1,7 +1,8 @@
 // The site map on the Map tab against the simulator: a device label shows the
 // reading the logger reports, a unit with an alarm blinks red, a double-click
 // on a unit opens its Unit X view, and the map stops with its tab out of
-// sight; a picture that cannot be read hides the tab and says why.
+// sight; a picture that cannot be read hides the tab and says why; the
+// pop-up's Stretch fits the picture to the scroll box and back.
 #include "WindowFixture.h"
 #include "support/SimProcess.h"
 #include "support/TempFolder.h"
@@ -136,4 +137,26 @@ TEST_F(SiteMapWindowTest, AnUnreadablePictureHidesTheMapTabAndSaysWhy)
     EXPECT_FALSE(Map().MapPresent());
     EXPECT_FALSE(Pages().isTabVisible(Pages().indexOf(window.MapScrollBox())));
     EXPECT_TRUE(Find<QLabel>(window, "Status")->text().contains(QStringLiteral("plan.jpg")));
+}
+
+TEST_F(SiteMapWindowTest, StretchFitsThePictureToTheScrollBoxAndBack)
+{
+    QImage picture(800, 600, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    ASSERT_TRUE(picture.save(folder.file(QStringLiteral("plan.png")), "PNG"));
+    OpenMap(QStringLiteral("plan.png"), "MO001=U,3,120,40\n");
+    ASSERT_TRUE(Map().MapPresent());
+    Pages().setCurrentWidget(window.MapScrollBox());
+    auto* stretch = Find<QAction>(window, "actStretch");
+    stretch->trigger();
+    EXPECT_TRUE(stretch->isChecked());
+    EXPECT_TRUE(Map().Stretch());
+    const QSize area = window.MapScrollBox()->viewport()->size();
+    EXPECT_EQ(Map().size(), area);
+    EXPECT_EQ(Map().ScaleX(), area.width() * 10000 / 800);
+    EXPECT_EQ(Map().Label(0)->x(), 120 * Map().ScaleX() / 10000);
+    stretch->trigger();
+    EXPECT_FALSE(stretch->isChecked());
+    EXPECT_EQ(Map().size(), QSize(800, 600));
+    EXPECT_EQ(Map().Label(0)->pos(), QPoint(120, 40));
 }
