@@ -3,6 +3,7 @@
 // with no window and no display at all.
 #include "app/CommandLine.h"
 #include "app/gui/FQw.h"
+#include "app/gui/LogCommandRun.h"
 #include "app/QuorvelW.h"
 #include "app/UnattendedRun.h"
 
@@ -40,6 +41,9 @@ int main(int argc, char** argv)
 {
     using namespace Quorvel1;
     const QStringList arguments = ArgumentsOf(argc, argv);
+    // --export-csv and --report-pdf read a log file and end: no window.
+    if (IsLogCommand(arguments))
+        return RunLogCommandLine(argc, argv, arguments, QFileInfo(QString::fromLocal8Bit(argv[0])).fileName());
     const QString first = arguments.value(0);
     if (first == QLatin1String("--help") || first == QLatin1String("--version")) {
         QCoreApplication app(argc, argv);
