@@ -46,6 +46,8 @@ class UnitViewTest : public AppTest::WindowFixture {
 protected:
     void SetUp() override
     {
+        // An untitled site keeps its units' images in the current folder.
+        QDir::setCurrent(QFileInfo(Path("site.ste")).path());
         Write(TConfigBlock::SettingsAddressPath(0x0C05), "012-005,FRIDGE5\r\n32,SETPOINT\r\n34,STAGES\r\n100,TOPWORD\r\n");
         Write(ProgramFolder() + "/Adf/fridge5.adf",
               "STWORDSET,SetPt,\"Cold room set point\",,,SETPOINT,W,1,-400,400,-1,C\r\n"
