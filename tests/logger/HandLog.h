@@ -7,6 +7,7 @@
 
 #include "SimLogEncoder.h"
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -37,8 +38,6 @@ inline std::vector<uint8_t> LogBytes(const THandLog& hand)
     auto log = std::make_unique<Quorvel1::TLog1>();
     log->Header.FormatWord = 0x0100;
     log->Header.ConfigStart = 0x0400;
-    log->Header.ConfigEnd = 0x0400 + ReaderTestConfigSize - 1;
-    log->ConfigSize = ReaderTestConfigSize;
     std::size_t at = 15;
     for (const TDeviceKey& key : hand.Keys) {
         const int group = key.TypeByte() == AsmTypeByte ? 4 : 0;
@@ -50,6 +49,10 @@ inline std::vector<uint8_t> LogBytes(const THandLog& hand)
         if (key.TypeByte() == AsmTypeByte)
             log->ConfigImage[at++] = uint8_t(key.Address() >> 8);
     }
+    // At least the address lists: many ASMs need more than the usual size.
+    const auto configSize = uint16_t(std::max<std::size_t>(ReaderTestConfigSize, at));
+    log->Header.ConfigEnd = uint16_t(0x0400 + configSize - 1);
+    log->ConfigSize = configSize;
     log->Status.Entries = uint16_t(hand.Values.size());
     log->Status.Interval = hand.Interval;
     log->Control.BufferSize = hand.BufferSize;
