@@ -14,6 +14,7 @@
 #include "logger/gui/DlgLogDev.h"
 #include "logger/gui/DlgLogInf.h"
 #include "logger/gui/DlgLogOpts.h"
+#include "logger/gui/DlgLogView.h"
 #include "logger/gui/LBLogDevs.h"
 #include "modem/gui/ModemConfigDialog.h"
 #include "settings/Properties.h"
@@ -228,6 +229,9 @@ void TFQw::BuildMenus()
     logging->addActions({actDownload, actReconfigure, actSetTime});
     logging->addSeparator();
     logging->addActions({actLogOptions, actLogInfo});
+    logging->addSeparator();
+    QAction* openLog = logging->addAction(tr("Open log..."), this, [this] { TDlgLogView::OpenLogFile(this); });
+    openLog->setObjectName(QStringLiteral("actOpenLog"));
 
     menuTools = menuBar()->addMenu(tr("&Tools"));
     menuTools->setObjectName(QStringLiteral("menuTools"));
