@@ -122,7 +122,15 @@ public:
     bool Connect();
     void Disconnect();
     void Reset();
-    bool IsConnected() const { return IdentityWord != 0; }
+    // Also false once a modem call's carrier is gone: the job runner then
+    // stops and every command fails at once, until the line is opened again.
+    bool IsConnected() const { return IdentityWord != 0 && !carrierLost_.load(); }
+    // The line is dead: a whole reset sequence has failed on it, or its
+    // carrier is gone. Later resets then fail at once with the link error
+    // until the line is opened again (or, with the carrier still there,
+    // connected anew).
+    bool LineDead() const { return lineDead_.load(); }
+    bool CarrierLost() const { return carrierLost_.load(); }
     uint16_t GetDescriptor(uint16_t slotAddress) const;
     void TimeLink();
 
@@ -178,6 +186,10 @@ public:
     uint32_t AckTime = 0;
     uint32_t BaudRate = DefaultBaudRate;
     std::function<void()> OnStatus;
+    // The line has just been found dead (LineDead): called once, on the
+    // thread that uses the link. The program takes the connection down from
+    // there, and hangs up a call whose carrier is gone.
+    std::function<void()> OnLineDead;
 
 private:
     // Request frame.
@@ -211,6 +223,8 @@ private:
     void ApplyLineTimeouts(TSerialLine& line) const;
     void AdoptLine(std::unique_ptr<TSerialLine> line);
     void ReleasePort();
+    void CarrierGone();
+    void MarkLineDead();
 
     // Units across the LAN; the interface unit's own memory needs none of this.
     std::optional<uint16_t> LanIdentify(uint8_t unit);
@@ -231,6 +245,8 @@ private:
     QString Status;
     std::atomic<bool> AbortFlag{false};
     std::atomic<bool> BreakFlag{false};
+    std::atomic<bool> lineDead_{false};
+    std::atomic<bool> carrierLost_{false};
     const std::thread::id OwnerThread;
     // Stands in for the overlapped-I/O events: the waits of Delay end on it.
     TLinkWaiter Waiter;

@@ -82,6 +82,9 @@ void TMestraIF::Open(int handle, const QString& name)
         std::unique_ptr<TSerialPort> port = TSerialPort::Adopt(handle, true);
         if (Waiter.PumpsEvents())
             port->SetEventPump(processEvents);
+        // A handle is a modem call's data port: a call that drops must end
+        // the transfers at once, not leave them to time out and reset.
+        port->WatchCarrier([this] { CarrierGone(); });
         AdoptLine(std::move(port));
     } else if (lineFactory_) {
         AdoptLine(lineFactory_(name, BaudRate));
@@ -128,6 +131,23 @@ void TMestraIF::ReleasePort()
         std::lock_guard lock(portMutex_);
         released = std::move(Port);
     }
+    lineDead_ = false;
+    carrierLost_ = false;
+}
+
+void TMestraIF::CarrierGone()
+{
+    carrierLost_ = true;
+    TraceLine(TSerialPort::CarrierLostText);
+    MarkLineDead();
+}
+
+void TMestraIF::MarkLineDead()
+{
+    if (lineDead_.exchange(true))
+        return;
+    if (OnLineDead)
+        OnLineDead();
 }
 
 void TMestraIF::Close()
@@ -145,6 +165,9 @@ bool TMestraIF::IsOpen() const
 bool TMestraIF::Connect()
 {
     ClearBreak();
+    // A connect is a new start on the line, whatever failed on it before.
+    if (!carrierLost_)
+        lineDead_ = false;
     Reset();
     Resets = 0;
     ChecksumErrors = 0;
@@ -230,6 +253,12 @@ void TMestraIF::Reset()
     ClearAbort();
     TimingMode = false;
     ++Resets;
+    // A minute of attempts has already shown the line dead; repeating them
+    // for every step that fails after it (the failed block, the download's
+    // release, the job runner, the next commands) would only make an
+    // unattended run wait minutes for the same answer.
+    if (lineDead_)
+        throw EPelkResetFail();
     for (int attempt = 1; attempt <= ResetAttempts; ++attempt) {
         Delay(500 + 100 * uint32_t(attempt));
         try {
@@ -239,7 +268,9 @@ void TMestraIF::Reset()
         } catch (const EPelkResetFail&) {
         }
     }
-    throw EPelkResetFail();
+    EPelkResetFail failure; // traced before the news goes out
+    MarkLineDead();
+    throw failure;
 }
 
 void TMestraIF::ResetOnce()

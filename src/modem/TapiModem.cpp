@@ -324,16 +324,39 @@ void TTapiModem::HangUp()
     }
     if (!port_)
         return;
-    hangingUp_ = true;
-    port_->ClearCancel();
-    aborted_ = false;
-    const bool dropped = endCall();
-    closePort();
-    hangingUp_ = false;
-    dialPending_ = false;
+    const bool dropped = releaseLine();
     setState(StateIdle, "Idle");
     if (!dropped)
         throw Exception(DropCallText);
+}
+
+void TTapiModem::CallDropped()
+{
+    if (!CallConnected || dialling_ || hangingUp_)
+        return;
+    setState(StateDisconnected, "Disconnected");
+    if (port_)
+        releaseLine();
+}
+
+// Ends the call and closes the port, whatever the modem answers; false
+// when the modem did not confirm the hang-up.
+bool TTapiModem::releaseLine()
+{
+    hangingUp_ = true;
+    port_->ClearCancel();
+    aborted_ = false;
+    bool dropped = false;
+    try {
+        dropped = endCall();
+    } catch (const Exception&) {
+        // A port that no longer takes our commands: closing it below drops
+        // DTR, which is all that is left to do.
+    }
+    closePort();
+    hangingUp_ = false;
+    dialPending_ = false;
+    return dropped;
 }
 
 // Answers still buffered from before (the modem's echo of the link's bytes

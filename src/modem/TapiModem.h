@@ -77,6 +77,13 @@ public:
     void HangUp();
     // Ends any wait of Dial or HangUp at once. Safe from inside the waits.
     void Abort();
+    // The connected call has dropped by itself (the far end hung up, the
+    // line lost its carrier; the link that carries it saw it): the status
+    // becomes "Disconnected" and the modem hangs itself up, releasing its
+    // port. The status stays "Disconnected", which is how the call ended;
+    // a later HangUp has nothing left to do. Failures are not raised: the
+    // call is over either way.
+    void CallDropped();
 
     void GetDevConfig();
     void SetDevConfig();
@@ -136,6 +143,7 @@ private:
     bool readLine(QByteArray& line, std::chrono::steady_clock::time_point deadline);
     void dialSteps(const QString& number);
     bool endCall();
+    bool releaseLine();
     bool sendHangUpCommand();
 
     static constexpr int HangUpAttempts = 2;

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 namespace Pelk {
 
@@ -212,6 +213,36 @@ void TSerialPort::requireOpen() const
         raiseLinkError(EBADF);
 }
 
+void TSerialPort::WatchCarrier(std::function<void()> lost)
+{
+    int lines = 0;
+    // A line without modem status lines fails here; it has only the text.
+    const bool dcd = ::ioctl(descriptor_, TIOCMGET, &lines) == 0 && (lines & TIOCM_CAR) != 0;
+    carrier_.emplace(dcd);
+    carrierLost_ = std::move(lost);
+}
+
+void TSerialPort::requireCarrier()
+{
+    if (!carrier_)
+        return;
+    if (!carrier_->Lost() && carrier_->WatchesDcd()) {
+        int lines = 0;
+        if (::ioctl(descriptor_, TIOCMGET, &lines) == 0 && carrier_->LineState((lines & TIOCM_CAR) != 0))
+            carrierGone();
+    }
+    if (carrier_->Lost())
+        throw Quorvel1::Exception(CarrierLostText);
+}
+
+void TSerialPort::carrierGone()
+{
+    // Told once; every later transfer only raises.
+    if (const std::function<void()> lost = std::exchange(carrierLost_, nullptr))
+        lost();
+    throw Quorvel1::Exception(CarrierLostText);
+}
+
 TSerialPort::WaitResult TSerialPort::waitFor(short events, Clock::time_point deadline)
 {
     const bool pumping = pump_ && std::this_thread::get_id() == pumpThread_;
@@ -244,6 +275,7 @@ TSerialPort::WaitResult TSerialPort::waitFor(short events, Clock::time_point dea
 std::size_t TSerialPort::Read(uint8_t* buffer, std::size_t length)
 {
     requireOpen();
+    requireCarrier();
     const auto start = Clock::now();
     const auto total = start + std::chrono::milliseconds(
                                    uint64_t(timeouts_.ReadPerByte) * length + timeouts_.ReadConstant);
@@ -257,6 +289,8 @@ std::size_t TSerialPort::Read(uint8_t* buffer, std::size_t length)
             return 0;
         const ssize_t count = ::read(descriptor_, buffer + received, length - received);
         if (count > 0) {
+            if (carrier_ && carrier_->Received(buffer + received, std::size_t(count)))
+                carrierGone();
             received += std::size_t(count);
             lastByte = Clock::now();
             lastByteAt_ = lastByte;
@@ -299,28 +333,34 @@ std::size_t TSerialPort::Read(uint8_t* buffer, std::size_t length)
 // cannot all be here before `rest` byte times from the last byte. Waking for
 // each byte as it comes would cost a wake-up, a poll and a read a byte, so
 // the wait lets the line's speed pass first, without watching the port for
-// data. It ends early at the interval (the gap that ends a read is then
-// seen as before), the total time-out, a cancel or a hang-up.
+// data, until all but the last byte can be here; the port is watched for
+// that one, so a late wake-up (the last byte was read some time after it
+// came) holds the read up by no more than a byte time. The wait ends early
+// at the interval (the gap that ends a read is then seen as before), the
+// total time-out, a cancel or a hang-up.
 TSerialPort::WaitResult TSerialPort::awaitRest(std::size_t rest, Clock::time_point lastByte,
                                                Clock::time_point total, std::chrono::milliseconds interval)
 {
-    if (byteTime_.count() == 0)
+    static const int full = getenv("DFULL") ? 1 : 0;
+    if (byteTime_.count() == 0 || rest < size_t(2 - full))
         return WaitResult::Ready;
-    Clock::time_point until = std::min(total, lastByte + byteTime_ * int64_t(rest));
+    Clock::time_point until = std::min(total, lastByte + byteTime_ * int64_t(rest - 1 + full));
     if (interval.count() > 0)
         until = std::min(until, lastByte + interval);
     return waitFor(0, until);
 }
 
 // A read of several bytes that starts within the time they take from the
-// last byte read cannot be complete sooner than that. A read of one byte
+// last byte read cannot be complete sooner than that: it waits, as for the
+// rest of a read, until all but the last can be here. A read of one byte
 // gains nothing from the wait, and a line quiet for longer has nothing
 // streaming to wait for: both go straight to watching the port.
 TSerialPort::WaitResult TSerialPort::awaitStream(std::size_t length, Clock::time_point total)
 {
     if (byteTime_.count() == 0 || length < 2)
         return WaitResult::Ready;
-    const Clock::time_point complete = lastByteAt_ + byteTime_ * int64_t(length);
+    static const int full = getenv("DFULL") ? 1 : 0;
+    const Clock::time_point complete = lastByteAt_ + byteTime_ * int64_t(length - 1 + full);
     if (complete <= Clock::now())
         return WaitResult::Ready;
     return waitFor(0, std::min(complete, total));
@@ -329,6 +369,7 @@ TSerialPort::WaitResult TSerialPort::awaitStream(std::size_t length, Clock::time
 std::size_t TSerialPort::Write(const uint8_t* buffer, std::size_t length)
 {
     requireOpen();
+    requireCarrier();
     const auto deadline = Clock::now() + std::chrono::milliseconds(
                                              uint64_t(timeouts_.WritePerByte) * length + timeouts_.WriteConstant);
     std::size_t sent = 0;
@@ -354,8 +395,21 @@ std::size_t TSerialPort::Write(const uint8_t* buffer, std::size_t length)
 void TSerialPort::Purge()
 {
     requireOpen();
+    int queues = TCIOFLUSH;
+    if (carrier_) {
+        // The modem's "NO CARRIER" may be what waits there: received bytes
+        // are read and looked at before they are thrown away.
+        requireCarrier();
+        uint8_t discarded[256];
+        ssize_t count = 0;
+        while ((count = ::read(descriptor_, discarded, sizeof discarded)) > 0 || (count < 0 && errno == EINTR)) {
+            if (count > 0 && carrier_->Received(discarded, std::size_t(count)))
+                carrierGone();
+        }
+        queues = TCOFLUSH;
+    }
     // An adopted descriptor need not be a terminal; then there is nothing to purge.
-    if (::tcflush(descriptor_, TCIOFLUSH) != 0 && !isNotATerminal(errno))
+    if (::tcflush(descriptor_, queues) != 0 && !isNotATerminal(errno))
         raiseLinkError(errno);
 }
 

@@ -5,6 +5,7 @@
 // cancel event, so a waiting thread uses no processor time and Cancel from
 // another thread ends a wait at once.
 #include "base/Exception.h"
+#include "serial/CarrierWatch.h"
 #include "serial/SerialLine.h"
 
 #include <QString>
@@ -14,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 namespace Pelk {
@@ -35,6 +37,9 @@ public:
     static constexpr const char* OpenFailedText = "Couldn't open comm port";
     static constexpr const char* GetStateFailedText = "Couldn't get comm state";
     static constexpr const char* SetStateFailedText = "Couldn't set comm state";
+    // A modem call's line whose carrier is gone; like the system's own
+    // errors on the port, not a link exception.
+    static constexpr const char* CarrierLostText = "Mestra link: Carrier lost";
     // Waits on the thread that owns an event pump are cut into slices of at
     // most this long, with the pump run between them.
     static constexpr std::chrono::milliseconds PumpSlice{20};
@@ -72,6 +77,13 @@ public:
     void Cancel() override;
     void ClearCancel() override;
 
+    // The line is a modem call's data port: from now on, once its carrier
+    // is gone (CarrierWatch.h), every read and write raises
+    // Quorvel1::Exception with CarrierLostText at once instead of waiting
+    // out its time-outs, and `lost` is called once, on the thread that
+    // found the loss.
+    void WatchCarrier(std::function<void()> lost);
+
     // Releases the port; later reads and writes raise. Safe to call twice.
     void Close();
     bool IsOpen() const { return descriptor_ >= 0; }
@@ -102,6 +114,9 @@ private:
                          std::chrono::milliseconds interval);
     WaitResult awaitStream(std::size_t length, Clock::time_point total);
     void requireOpen() const;
+    // Raises once the carrier is gone; reads DCD where it is watched.
+    void requireCarrier();
+    [[noreturn]] void carrierGone();
 
     int descriptor_ = -1;
     bool owns_ = true;
@@ -115,6 +130,9 @@ private:
     Clock::time_point lastByteAt_{}; // when the last byte was read
     std::function<void()> pump_;
     std::thread::id pumpThread_;
+    // Used only by the thread that reads and writes.
+    std::optional<TCarrierWatch> carrier_;
+    std::function<void()> carrierLost_;
 };
 
 } // namespace Pelk
