@@ -1,6 +1,8 @@
 // The program: the main window, or, when the option word asks for an
 // automatic run that ends by itself ('A' without 'O'), the same start and end
-// with no window and no display at all.
+// with no window and no display at all. --help and --version answer and end;
+// a command line with a mistake ends with the usage on stderr and status 2,
+// and a window asked for without a display with one line and status 1.
 #include "app/CommandLine.h"
 #include "app/gui/FQw.h"
 #include "app/gui/LogCommandRun.h"
@@ -23,9 +25,13 @@ QStringList ArgumentsOf(int argc, char** argv)
     return arguments;
 }
 
-void Print(const QString& text)
+// Exit statuses besides 0 and the unattended run's own 0 and 1.
+constexpr int ExitNoDisplay = 1;
+constexpr int ExitCommandLineError = 2;
+
+void Print(const QString& text, std::FILE* stream = stdout)
 {
-    std::fputs(text.toLocal8Bit().constData(), stdout);
+    std::fputs(text.toLocal8Bit().constData(), stream);
 }
 
 void Describe(QCoreApplication& app)
@@ -44,20 +50,33 @@ int main(int argc, char** argv)
     // --export-csv and --report-pdf read a log file and end: no window.
     if (IsLogCommand(arguments))
         return RunLogCommandLine(argc, argv, arguments, QFileInfo(QString::fromLocal8Bit(argv[0])).fileName());
-    const QString first = arguments.value(0);
-    if (first == QLatin1String("--help") || first == QLatin1String("--version")) {
+    const QString programName = QFileInfo(QString::fromLocal8Bit(argv[0])).fileName();
+    // Everything about the command line is settled before the toolkit sees
+    // it: a mistake there is a message and an exit status, never an abort
+    // inside the toolkit.
+    const TCommandLine line = ParseCommandLine(arguments, QString());
+    if (!line.Error.isEmpty() || line.Help || line.Version) {
         QCoreApplication app(argc, argv);
-        if (first == QLatin1String("--version"))
-            Print(QStringLiteral("quorvel %1\n").arg(QStringLiteral(QUORVEL_VERSION)));
+        if (!line.Error.isEmpty()) {
+            Print(QStringLiteral("%1: %2\n\n%3").arg(programName, line.Error, UsageText(programName)), stderr);
+            return ExitCommandLineError;
+        }
+        if (line.Help)
+            Print(UsageText(programName));
         else
-            Print(UsageText(QFileInfo(QString::fromLocal8Bit(argv[0])).fileName()));
+            Print(QStringLiteral("quorvel %1\n").arg(QStringLiteral(QUORVEL_VERSION)));
         return 0;
     }
 
-    if (IsUnattendedRun(ParseCommandLine(arguments, QString()).Options)) {
+    if (IsUnattendedRun(line.Options)) {
         QCoreApplication app(argc, argv);
         Describe(app);
         return RunUnattended(arguments);
+    }
+
+    if (!DisplayConfigured()) {
+        Print(NoDisplayText(programName), stderr);
+        return ExitNoDisplay;
     }
 
     QApplication app(argc, argv);

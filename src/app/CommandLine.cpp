@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include "app/LaunchFile.h"
+#include "app/RunLock.h"
 #include "base/ProgramFolder.h"
 
 #include <QDir>
@@ -8,18 +9,77 @@
 
 namespace Quorvel1 {
 
+namespace {
+
+constexpr char KnownLetters[] = {
+    OptionLetter::Automatic, OptionLetter::ErrorLog, OptionLetter::Remote, OptionLetter::Local,
+    OptionLetter::Download,  OptionLetter::Alarms,   OptionLetter::Trips,  OptionLetter::ClearAlarms,
+    OptionLetter::SetTime,   OptionLetter::StayOpen,
+};
+
+bool IsKnownLetter(QChar letter)
+{
+    for (char known : KnownLetters) {
+        if (letter == QLatin1Char(known))
+            return true;
+    }
+    return false;
+}
+
+// Takes the long options out of `arguments`; the rest stay in order.
+QStringList TakeLongOptions(const QStringList& arguments, TCommandLine& line)
+{
+    QStringList rest;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (!argument.startsWith(QLatin1String("--"))) {
+            rest << argument;
+        } else if (argument == LongOption::Help) {
+            line.Help = true;
+        } else if (argument == LongOption::Version) {
+            line.Version = true;
+        } else if (argument.startsWith(LongOption::LaunchFile + QLatin1Char('='))) {
+            line.LaunchFile = argument.mid(LongOption::LaunchFile.size() + 1);
+            if (line.LaunchFile.isEmpty() && line.Error.isEmpty())
+                line.Error = QStringLiteral("%1 needs a file name").arg(LongOption::LaunchFile);
+        } else if (argument == LongOption::LaunchFile) {
+            if (i + 1 < arguments.size() && !arguments.at(i + 1).isEmpty())
+                line.LaunchFile = arguments.at(++i);
+            else if (line.Error.isEmpty())
+                line.Error = QStringLiteral("%1 needs a file name").arg(LongOption::LaunchFile);
+        } else if (line.Error.isEmpty()) {
+            line.Error = QStringLiteral("unknown option %1").arg(argument);
+        }
+    }
+    return rest;
+}
+
+QString UnknownLetterError(const QString& options)
+{
+    for (qsizetype i = 1; i < options.size(); ++i) {
+        if (!IsKnownLetter(options.at(i)))
+            return QStringLiteral("unknown option letter '%1' in %2").arg(options.at(i)).arg(options);
+    }
+    return QString();
+}
+
+} // namespace
+
 TCommandLine ParseCommandLine(const QStringList& arguments, const QString& lastSite)
 {
     TCommandLine line;
     line.SitePath = lastSite;
-    if (arguments.isEmpty())
+    const QStringList rest = TakeLongOptions(arguments, line);
+    if (rest.isEmpty())
         return line;
-    if (arguments.first().startsWith(QLatin1Char('-'))) {
-        line.Options = arguments.first();
-        if (arguments.size() > 1)
-            line.SitePath = arguments.at(1);
+    if (rest.first().startsWith(QLatin1Char('-'))) {
+        line.Options = rest.first();
+        if (line.Error.isEmpty())
+            line.Error = UnknownLetterError(line.Options);
+        if (rest.size() > 1)
+            line.SitePath = rest.at(1);
     } else {
-        line.SitePath = arguments.first();
+        line.SitePath = rest.first();
     }
     return line;
 }
@@ -41,7 +101,7 @@ QString UsageText(const QString& programName)
                              + QStringLiteral("/Mestra Apps/Quorvel.conf");
     const QString folder = ProgramFolder();
     return QStringLiteral(
-               "Usage: %1 [-LETTERS] [SITE.ste]\n"
+               "Usage: %1 [-LETTERS] [SITE.ste] [--launch-file FILE]\n"
                "       %1 --help | --version\n"
                "\n"
                "Opens the site file SITE.ste (without it, the site opened last).\n"
@@ -58,11 +118,30 @@ QString UsageText(const QString& programName)
                "  T  set the logger's clock from the PC\n"
                "  O  stay online and keep the program open after the run\n"
                "\n"
+               "  --launch-file FILE  write this run's launch file to FILE\n"
+               "\n"
                "Program folder: %2 (set QUORVEL_HOME to change it)\n"
                "Launch file:    %3 (with A: 0 or 1, the site, the log file)\n"
                "Settings:       %4\n"
-               "Exit status with A: 0 when the run succeeded, else 1.\n")
-        .arg(programName, folder, folder + LaunchFileName, QDir::toNativeSeparators(settings));
+               "Runs with A (without O) in one program folder take turns: a run waits\n"
+               "up to %5 s for the one before it to end.\n"
+               "Exit status with A: 0 when the run succeeded, else 1; 2 for a mistake\n"
+               "on the command line.\n")
+        .arg(programName, folder, folder + LaunchFileName, QDir::toNativeSeparators(settings))
+        .arg(RunLockWaitS);
+}
+
+bool DisplayConfigured()
+{
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+           || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+QString NoDisplayText(const QString& programName)
+{
+    return QStringLiteral("%1: no display found (DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM are unset); "
+                          "to run unattended give the letter A, as in %1 -ALG SITE.ste (see %1 --help)\n")
+        .arg(programName);
 }
 
 } // namespace Quorvel1

@@ -20,13 +20,28 @@ constexpr char SetTime = 'T';     // set the logger's clock from the PC
 constexpr char StayOpen = 'O';    // stay online and keep the program open
 } // namespace OptionLetter
 
+// Long options, anywhere on the command line.
+namespace LongOption {
+inline const QString Help = QStringLiteral("--help");
+inline const QString Version = QStringLiteral("--version");
+// --launch-file FILE (or --launch-file=FILE): the run's own launch file.
+inline const QString LaunchFile = QStringLiteral("--launch-file");
+} // namespace LongOption
+
 struct TCommandLine {
-    QString Options;  // the option word with its "-", or empty
-    QString SitePath; // the site to open; may be empty
+    QString Options;    // the option word with its "-", or empty
+    QString SitePath;   // the site to open; may be empty
+    QString LaunchFile; // --launch-file; empty: QW1Launch.txt in the program folder
+    bool Help = false;
+    bool Version = false;
+    // What is wrong with the command line (an unknown option or letter, a
+    // long option without its value); empty when nothing is.
+    QString Error;
 };
 
-// `arguments` are those after the program's name. Arguments after the site
-// path are ignored.
+// `arguments` are those after the program's name. The long options are
+// taken out first; of the rest, an option word comes first or not at all,
+// and arguments after the site path are ignored.
 TCommandLine ParseCommandLine(const QStringList& arguments, const QString& lastSite);
 
 // Case-sensitive, anywhere in the word.
@@ -39,5 +54,14 @@ bool IsUnattendedRun(const QString& options);
 // The --help text: the option letters, the site argument and where the
 // program folder, the settings and the launch file are.
 QString UsageText(const QString& programName);
+
+// Whether the window has a display to go to: DISPLAY or WAYLAND_DISPLAY is
+// set, or QT_QPA_PLATFORM names a platform. Without one the toolkit would
+// abort the program.
+bool DisplayConfigured();
+
+// The one line for stderr when a window is asked for and there is no
+// display.
+QString NoDisplayText(const QString& programName);
 
 } // namespace Quorvel1

@@ -9,6 +9,7 @@
 #include "settings/Properties.h"
 #include "site/SiteExt.h"
 
+#include <algorithm>
 #include <exception>
 
 #include <unistd.h>
@@ -194,7 +195,7 @@ QString TConnectSequence::DialNumber() const
 
 int32_t TConnectSequence::ModemTimeout() const
 {
-    return settings_.ModemTimeout;
+    return settings_.ModemTimeout > 0 ? settings_.ModemTimeout : std::max<int32_t>(UnattendedLimit, 0);
 }
 
 } // namespace Quorvel1

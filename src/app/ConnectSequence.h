@@ -84,8 +84,20 @@ public:
     int32_t DialDevice() const;
     // The dial prefix, the site's telephone number and the dial suffix.
     QString DialNumber() const;
-    // Seconds after which the dialog gives the attempt up; 0 never.
+    // Seconds after which the dialog gives the attempt up: the "ModemTimeout"
+    // setting, or UnattendedLimit when the setting sets none (0 or less);
+    // 0 never.
     int32_t ModemTimeout() const;
+
+    // The bound of an attempt in an automatic run when the "ModemTimeout"
+    // setting sets none: nobody is there to press Cancel, and a modem that
+    // never answers the dial would otherwise keep the run, and the launch
+    // file its supervisor waits for, for ever. Ample for a dial, a link
+    // reset that fails (about a minute) and the logger.
+    static constexpr int32_t UnattendedConnectLimitS = 120;
+    // The bound in use; 0 (the window's case) leaves "ModemTimeout" 0
+    // unbounded.
+    int32_t UnattendedLimit = 0;
 
     bool Remote = false;
     bool ModemUp = false;       // the modem call is connected

@@ -1,6 +1,7 @@
 #include "app/QuorvelW.h"
 
 #include "app/CommandLine.h"
+#include "app/ConnectSequence.h"
 #include "app/LaunchFile.h"
 #include "app/QuorvelView.h"
 #include "base/Exception.h"
@@ -17,6 +18,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QMetaObject>
+#include <QObject>
 
 namespace Quorvel1 {
 
@@ -33,11 +36,17 @@ TQuorvelW* Controller()
     return theController;
 }
 
-TQuorvelW::TQuorvelW(TQuorvelView& view) : view_(view)
+TQuorvelW::TQuorvelW(TQuorvelView& view)
+    : UnattendedConnectLimit(TConnectSequence::UnattendedConnectLimitS), view_(view),
+      lineDeadNotice_(std::make_unique<QObject>())
 {
     Q_ASSERT(theController == nullptr);
     ProgramDir.SetPath(ProgramFolder());
     link_ = std::make_unique<Pelk::TMestraIF>();
+    // Called on the thread that uses the link (the job runner's, mostly).
+    link_->OnLineDead = [notice = lineDeadNotice_.get(), this] {
+        QMetaObject::invokeMethod(notice, [this] { ConnectionLost(); }, Qt::QueuedConnection);
+    };
     logger_ = std::make_unique<TLogIF>(*link_);
     site_ = std::make_unique<TSiteExt>();
     properties_ = std::make_unique<TProperties>(ProgramDir.Dir, SettingsFileName);
@@ -79,6 +88,8 @@ TQuorvelW::~TQuorvelW()
     theController = nullptr;
     runner_->StopAll();
     runner_.reset();
+    link_->OnLineDead = nullptr;
+    lineDeadNotice_.reset();
     link_.reset();
     modem_.reset();
     logger_.reset();
@@ -93,6 +104,9 @@ bool TQuorvelW::Start(const QStringList& arguments)
 {
     const TCommandLine line = ParseCommandLine(arguments, Properties().LastSite);
     Options = line.Options;
+    // Opening the site changes the current folder; a relative name means
+    // the folder the program was started in.
+    LaunchFile = line.LaunchFile.isEmpty() ? QString() : QFileInfo(line.LaunchFile).absoluteFilePath();
     view_.ShowSiteTab();
     view_.SetStatusText(QStringLiteral(QUORVEL_VERSION), StatusPanel::Spare);
     view_.SetStatusText(QString(), StatusPanel::Status);
@@ -120,6 +134,7 @@ bool TQuorvelW::RunLaunch(const QString& options, const QString& sitePath)
 {
     Options = options;
     Automatic = HasOption(OptionLetter::Automatic);
+    runner_->SetJobTimeLimit(Automatic ? UnattendedJobLimit : std::chrono::milliseconds(0));
     if ((Automatic || HasOption(OptionLetter::ErrorLog)) && !ErrLog)
         OpenErrLog(Properties().ErrorLog);
 
@@ -166,6 +181,8 @@ bool TQuorvelW::RunLaunchCommands(QString& logPath)
 
 QString TQuorvelW::LaunchFilePath()
 {
+    if (!LaunchFile.isEmpty())
+        return LaunchFile;
     ProgramDir.SetName(LaunchFileBaseName);
     ProgramDir.SetExt(LaunchFileExt);
     return ProgramDir.FullPath();

@@ -12,10 +12,12 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 
 class QFile;
+class QObject;
 
 namespace Pelk {
 class TMestraIF;
@@ -40,6 +42,10 @@ public:
     static inline const QString SettingsFileName = QStringLiteral("QuorvelW.ini");
     // The scheduling weight of the unit alarm and trip jobs.
     static constexpr int StandingJobPeriod = 50;
+    // How long one command's job may run in an automatic run before it is
+    // broken off: nobody is there to press Cancel. A whole download of the
+    // largest log over a 300-baud line fits.
+    static constexpr int UnattendedJobLimitS = 1800;
 
     // Creates the process-wide objects. Only one controller may exist at a
     // time; Controller() gives it.
@@ -73,6 +79,8 @@ public:
     // What the last launch file written says: true for 0 (success). False
     // when none was written.
     bool LaunchSucceeded() const { return launchWritten_ && launchResult_; }
+    // LaunchFile when the command line named one, else QW1Launch.txt in the
+    // program folder.
     QString LaunchFilePath();
 
     bool HasOption(char letter) const;
@@ -142,6 +150,11 @@ public:
     QDateTime ConnectTime;         // when the last connection attempt began
     TFileDir ProgramDir;           // only the folder is kept; name and extension are scratch
     TFileDir SiteFile;             // the open site; an empty name is an untitled site
+    QString LaunchFile;            // --launch-file, absolute; empty for the program folder's
+    // The bounds of an automatic run (see UnattendedJobLimitS and
+    // TConnectSequence::UnattendedConnectLimitS), in force from RunLaunch on.
+    int32_t UnattendedConnectLimit;
+    std::chrono::milliseconds UnattendedJobLimit{std::chrono::seconds(UnattendedJobLimitS)};
 
 private:
     void OpenErrLog(const QString& path);
@@ -157,6 +170,7 @@ private:
     void AttachSiteDevices();
     bool RunLaunchCommands(QString& logPath);
     void WriteLaunch(bool succeeded, const QString& sitePath, const QString& logPath);
+    void ConnectionLost();
 
     TQuorvelView& view_;
     // Created in this order, the modem and the runner last. The destructor stops the
@@ -169,6 +183,9 @@ private:
     std::unique_ptr<TTapiModem> modem_;
     std::unique_ptr<TPelkThread> runner_;
     TUnitJobViewsRelay unitViews_;
+    // Brings the link's news of a dead line to this thread; gone first, so
+    // that no news comes after the controller.
+    std::unique_ptr<QObject> lineDeadNotice_;
     bool launchWritten_ = false;
     bool launchResult_ = false;
 };

@@ -48,6 +48,8 @@ bool TQuorvelW::Connect(bool remote)
     TConnectSequence sequence(*link_, *logger_, *site_, *properties_, modem_.get(),
                               [this](const QString& message) { ReportError(message); });
     sequence.Begin(remote);
+    if (Automatic)
+        sequence.UnattendedLimit = UnattendedConnectLimit;
     if (Automatic || !view_.RunConnectDialog(sequence))
         sequence.RunReporting();
 
@@ -116,6 +118,24 @@ void TQuorvelW::CloseConnection()
             modem_->HangUp();
         ModemCall = false;
     });
+}
+
+// The line died while connected: a whole reset sequence failed on it (a
+// pulled cable), or the modem call dropped by itself (its carrier is gone).
+// Nothing more can run on this connection, so it goes down as by
+// Disconnect: the port is free again, the runner stops, and every later
+// command fails at once (and is reported) instead of timing out on a dead
+// line. A dropped call's modem hangs itself up and shows "Disconnected".
+// A connect attempt that dies is closed by the attempt itself.
+void TQuorvelW::ConnectionLost()
+{
+    if (!Online)
+        return;
+    if (ModemCall && modem_ && link_->CarrierLost()) {
+        modem_->CallDropped();
+        view_.SetStatusText(modem_->GetStatus(), StatusPanel::Status);
+    }
+    Disconnect();
 }
 
 void TQuorvelW::RunTiming()

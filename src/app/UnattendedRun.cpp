@@ -2,15 +2,22 @@
 
 #include "app/QuorvelView.h"
 #include "app/QuorvelW.h"
+#include "base/ProgramFolder.h"
 
 #include <QtGlobal>
 
+#include <cstdio>
 #include <exception>
 
 namespace Quorvel1 {
 
-int RunUnattended(const QStringList& arguments)
+int RunUnattended(const QStringList& arguments, std::chrono::milliseconds lockWait)
 {
+    TRunLock lock(ProgramFolder() + TRunLock::FileName);
+    if (!lock.Acquire(lockWait)) {
+        std::fprintf(stderr, "quorvel: %s\n", lock.Failure().toLocal8Bit().constData());
+        return 1;
+    }
     THeadlessView view;
     TQuorvelW controller(view);
     bool succeeded = false;

@@ -22,6 +22,7 @@
 #include <QThread>
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <exception>
@@ -72,6 +73,11 @@ public:
     void SetReport(ReportHook report) { report_ = std::move(report); }
     void SetStatusText(StatusTextHook statusText) { statusText_ = std::move(statusText); }
     void SetProgressView(TJobProgressView* view) { view_ = view; }
+    // A one-shot job that RunJob has waited on for `limit` is broken off as
+    // Cancel does (the link's abort) and reported through the reporter,
+    // with the job's name as caption; it then fails. Zero, the default,
+    // sets no limit: a user at the screen has Cancel. Automatic runs set one.
+    void SetJobTimeLimit(std::chrono::milliseconds limit) { jobTimeLimit_ = limit; }
 
     // --- UI thread.
     // Runs a one-shot job to its end, behind the progress view when asked
@@ -134,6 +140,7 @@ private:
     // The job will not be stepped again: ended and its last step over, or
     // stranded on a link that is down.
     bool JobOver(const TPelkJob& job) const;
+    void BreakOffJob(const TPelkJob& job);
     void EndWorker();
 
     Pelk::TMestraIF& link_;
@@ -141,6 +148,7 @@ private:
     ReportHook report_;
     StatusTextHook statusText_;
     TJobProgressView* view_ = nullptr;
+    std::chrono::milliseconds jobTimeLimit_{0};
 
     // Suspension, the UI call and the step in progress, under one mutex; the
     // worker waits on `changed_` while suspended, resting or in a UI call.

@@ -5,11 +5,13 @@
 #include "jobs/PelkThread.h"
 
 #include "base/Exception.h"
+#include "base/MessageFlags.h"
 #include "comms/MestraIF.h"
 #include "jobs/JobProgressView.h"
 #include "jobs/PelkJob.h"
 
 #include <QEventLoop>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -26,6 +28,13 @@ bool TPelkThread::RunJob(TPelkJob* job, bool withDialog)
     // then chooses this one-shot job before any standing job.
     link_.RequestBreak();
     const auto over = [this, job] { return JobOver(*job); };
+    // The waits below run event loops, in which the limit comes.
+    QTimer limit;
+    if (jobTimeLimit_.count() > 0) {
+        limit.setSingleShot(true);
+        QObject::connect(&limit, &QTimer::timeout, [this, job] { BreakOffJob(*job); });
+        limit.start(jobTimeLimit_);
+    }
     if (withDialog && view_)
         view_->ShowModalFor(*job, over);
     // Also after the view: it may have closed between the job's last Update
@@ -46,6 +55,18 @@ bool TPelkThread::JobOver(const TPelkJob& job) const
     if (suspended_ && !link_.IsConnected())
         return true;
     return stepping_ != &job && !job.IsActive();
+}
+
+void TPelkThread::BreakOffJob(const TPelkJob& job)
+{
+    if (JobOver(job))
+        return;
+    link_.Abort();
+    if (report_) {
+        const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(jobTimeLimit_).count();
+        report_(QStringLiteral("Broken off after %1 s without an end").arg(seconds), job.Name,
+                MessageFlags::IconError | MessageFlags::Ok);
+    }
 }
 
 void TPelkThread::ShowProgress(TPelkJob& job)

@@ -46,16 +46,26 @@ void AppFixture::WriteFile(const QString& path, const QByteArray& bytes)
 
 TProgramRun AppFixture::RunProgram(const QStringList& arguments)
 {
-    TProgramRun result;
+    return FinishProgram(*StartProgram(arguments));
+}
+
+std::unique_ptr<QProcess> AppFixture::StartProgram(const QStringList& arguments)
+{
     const QString program = qEnvironmentVariable("QUORVEL_PROGRAM");
     EXPECT_FALSE(program.isEmpty()) << "QUORVEL_PROGRAM names the built program";
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         environment.remove(name);
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.setProcessChannelMode(QProcess::SeparateChannels);
-    process.start(program, arguments);
+    auto process = std::make_unique<QProcess>();
+    process->setProcessEnvironment(environment);
+    process->setProcessChannelMode(QProcess::SeparateChannels);
+    process->start(program, arguments);
+    return process;
+}
+
+TProgramRun AppFixture::FinishProgram(QProcess& process)
+{
+    TProgramRun result;
     result.Finished = process.waitForFinished(ProgramEndMs) && process.exitStatus() == QProcess::NormalExit;
     if (!result.Finished)
         process.kill();

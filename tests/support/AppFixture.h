@@ -12,10 +12,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QSettings>
 #include <QStringList>
 
 #include <deque>
+#include <memory>
 #include <vector>
 
 namespace AppTest {
@@ -101,6 +103,9 @@ protected:
     // Runs the built program (QUORVEL_PROGRAM) with the test's own program
     // folder and settings, and without any window system in its environment.
     static TProgramRun RunProgram(const QStringList& arguments);
+    // The same in two halves, for programs that run side by side.
+    static std::unique_ptr<QProcess> StartProgram(const QStringList& arguments);
+    static TProgramRun FinishProgram(QProcess& process);
 
     AppFixture();
     ~AppFixture() override;
