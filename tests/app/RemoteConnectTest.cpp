@@ -24,9 +24,10 @@ using QuorvelTest::SimProcess;
 
 namespace {
 
-// Quick dial results and a short escape guard on both ends; the site's
-// number as the simulator's modem receives it (spaces left out).
-const QString QuickModem = "modem delay 50\nmodem guard 100\nidentity 0x4D2E\n";
+// Quick dial results and a short escape guard on both ends, and the site's
+// identity; the site's number as the simulator's modem receives it (spaces
+// left out).
+const QString QuickModem = QString(SimProcess::QuickModem) + "identity 0x4D2E\n";
 const QString SiteNumber = "modem number 9W0123456*7\n";
 const QString NeverAnswers = "modem delay 3600000\n";
 

@@ -22,98 +22,64 @@ Timings TimingsOf(const TMestraIF& link)
 
 const Timings Defaults = {10, 2000, 500, 500, 3000, 5000};
 
+void PrintTo(const Timings& t, std::ostream* out)
+{
+    *out << '{' << t.byteTime << ',' << t.opBase << ',' << t.readExtra << ',' << t.write << ',' << t.lan << ','
+         << t.reset << '}';
+}
+
 } // namespace
 
-TEST(LinkTimeoutsTest, TwoItemsSetTheFirstTwoAndTheRestTakeTheirDefaults)
+// Each list is set over another one, so an item left out must go back to
+// its default.
+TEST(LinkTimeoutsTest, ListsSetTheirItemsInOrderAndTheRestTakeTheirDefaults)
 {
-    TMestraIF link;
-    link.SetTimeouts("1,2,3,4,5,6");
+    const struct {
+        const char* Text;
+        Timings Set;
+    } rows[] = {
+        {"20,3000", {20, 3000, 500, 500, 3000, 5000}},
+        {"", Defaults},
+        {"10, 2000 500  400,300 , 5000", {10, 2000, 500, 400, 300, 5000}}, // blanks separate like commas
+        {"\"2\",\"300\",100", {2, 300, 100, 500, 3000, 5000}},            // quoted items
+        {"1,2,3,4,5,6,7,8", {1, 2, 3, 4, 5, 6}},                           // beyond the sixth: ignored
+        {"10,,700", {10, 2000, 700, 500, 3000, 5000}},                     // an empty item keeps its default
+        {"65535", {65535, 2000, 500, 500, 3000, 5000}},
+    };
+    for (const auto& row : rows) {
+        TMestraIF link;
+        link.SetTimeouts("1,2,3,4,5,6");
 
-    link.SetTimeouts("20,3000");
+        link.SetTimeouts(row.Text);
 
-    EXPECT_EQ(TimingsOf(link), (Timings{20, 3000, 500, 500, 3000, 5000}));
+        EXPECT_EQ(TimingsOf(link), row.Set) << '"' << row.Text << '"';
+    }
 }
 
-TEST(LinkTimeoutsTest, EmptyTextGivesTheDefaults)
+// A value that does not fit the 16-bit fields raises instead of wrapping.
+TEST(LinkTimeoutsTest, ItemsThatAreNotMillisecondsRaise)
 {
-    TMestraIF link;
-    link.SetTimeouts("1,2,3,4,5,6");
-
-    link.SetTimeouts("");
-
-    EXPECT_EQ(TimingsOf(link), Defaults);
+    for (const char* text : {"10,fast", "10,20ms", "70000", "10,-1"}) {
+        TMestraIF link;
+        EXPECT_THROW(link.SetTimeouts(text), Quorvel1::Exception) << text;
+        EXPECT_THROW(ParseTimeoutList(text), Quorvel1::Exception) << text;
+    }
 }
 
-TEST(LinkTimeoutsTest, BlanksSeparateItemsLikeCommas)
+TEST(LinkBaudRateTest, RatesInsideTheRangeAreKeptAndOthersGive4800)
 {
-    TMestraIF link;
+    const struct {
+        int32_t Set;
+        uint32_t Kept;
+    } rows[] = {
+        {115200, 115200}, {110, 110}, {9600, 9600}, {115201, 4800}, {100, 4800}, {-1, 4800}, {0, 4800},
+    };
+    for (const auto& row : rows) {
+        TMestraIF link;
+        link.SetBaudRate(19200);
 
-    link.SetTimeouts("10, 2000 500  400,300 , 5000");
+        link.SetBaudRate(row.Set);
 
-    EXPECT_EQ(TimingsOf(link), (Timings{10, 2000, 500, 400, 300, 5000}));
-}
-
-TEST(LinkTimeoutsTest, QuotedItemsAreRead)
-{
-    TMestraIF link;
-
-    link.SetTimeouts("\"2\",\"300\",100");
-
-    EXPECT_EQ(TimingsOf(link), (Timings{2, 300, 100, 500, 3000, 5000}));
-}
-
-TEST(LinkTimeoutsTest, ItemsBeyondTheSixthAreIgnored)
-{
-    TMestraIF link;
-
-    link.SetTimeouts("1,2,3,4,5,6,7,8");
-
-    EXPECT_EQ(TimingsOf(link), (Timings{1, 2, 3, 4, 5, 6}));
-}
-
-TEST(LinkTimeoutsTest, EmptyItemKeepsItsDefault)
-{
-    TMestraIF link;
-
-    link.SetTimeouts("10,,700");
-
-    EXPECT_EQ(TimingsOf(link), (Timings{10, 2000, 700, 500, 3000, 5000}));
-}
-
-TEST(LinkTimeoutsTest, NonNumericItemRaises)
-{
-    TMestraIF link;
-
-    EXPECT_THROW(link.SetTimeouts("10,fast"), Quorvel1::Exception);
-    EXPECT_THROW(link.SetTimeouts("10,20ms"), Quorvel1::Exception);
-}
-
-TEST(LinkTimeoutsTest, ValueThatDoesNotFitSixteenBitsRaisesInsteadOfWrapping)
-{
-    EXPECT_THROW(ParseTimeoutList("70000"), Quorvel1::Exception);
-    EXPECT_THROW(ParseTimeoutList("10,-1"), Quorvel1::Exception);
-    EXPECT_EQ(ParseTimeoutList("65535").ByteTime, 65535);
-}
-
-TEST(LinkBaudRateTest, RatesInsideTheRangeAreKept)
-{
-    TMestraIF link;
-
-    link.SetBaudRate(115200);
-    EXPECT_EQ(link.BaudRate, 115200u);
-    link.SetBaudRate(110);
-    EXPECT_EQ(link.BaudRate, 110u);
-    link.SetBaudRate(9600);
-    EXPECT_EQ(link.BaudRate, 9600u);
-}
-
-TEST(LinkBaudRateTest, RatesOutsideTheRangeAndNotSetGive4800)
-{
-    TMestraIF link;
-
-    for (int32_t baud : {115201, 100, -1, 0}) {
-        link.SetBaudRate(9600);
-        link.SetBaudRate(baud);
-        EXPECT_EQ(link.BaudRate, 4800u) << baud;
+        EXPECT_EQ(link.BaudRate, row.Kept) << row.Set;
     }
 }

@@ -1,6 +1,8 @@
 // The link end to end: the real serial port against the site simulator on a
 // pseudo-terminal. Short time-outs from the site's time-out list keep the
 // suite fast; every test starts a simulator of its own.
+#include "MestraIFFixture.h"
+
 #include "comms/MestraIF.h"
 #include "comms/PelkExceptions.h"
 #include "support/SimLinkFixture.h"
@@ -39,14 +41,6 @@ QString PatternScenario()
                         .arg(QString::fromLatin1(chunk.toHex()));
     }
     return scenario;
-}
-
-std::vector<uint8_t> Pattern(std::size_t length, uint8_t seed)
-{
-    std::vector<uint8_t> bytes(length);
-    for (std::size_t i = 0; i < length; ++i)
-        bytes[i] = uint8_t(seed + i * 13 + (i >> 7));
-    return bytes;
 }
 
 class SimLinkTest : public ::testing::Test, public SimLinkFixture {};

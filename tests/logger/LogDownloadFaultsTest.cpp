@@ -26,12 +26,6 @@ const QStringList NoisyLine = {"--seed", "7", "--corrupt", "0.0005", "--drop", "
 // these can be short.
 const QString NoisyLineTimeouts = "2,150,40,40,300,500";
 
-// The log file's parts (little-endian, in this order).
-constexpr int FileHeaderAt = 41;
-constexpr int FileStatusAt = 53;
-constexpr int FileControlAt = 84;
-constexpr int FileLoggerTimeAt = 106;
-constexpr int FileConfigAt = 114;
 constexpr int StatusNewEntriesAt = 10; // cleared by the "download done" command after the read
 
 uint32_t U32At(const QByteArray& bytes, int at)

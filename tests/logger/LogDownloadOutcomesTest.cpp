@@ -23,7 +23,6 @@ using QuorvelTest::LoadLog;
 
 namespace {
 
-constexpr int FileConfigAt = 114; // where a log file's configuration begins
 constexpr int OptionsOffset = 9;  // of the configuration
 constexpr uint32_t Day = 86400;
 

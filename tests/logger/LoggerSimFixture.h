@@ -129,6 +129,14 @@ class LoggerSimFixture : public ::testing::Test, public SimLinkFixture {
 protected:
     using TDump = std::map<std::string, std::string>;
 
+    // Where a log file's parts begin (little-endian, in this order), as the
+    // file layout has them.
+    static constexpr int FileHeaderAt = 41;
+    static constexpr int FileStatusAt = 53;
+    static constexpr int FileControlAt = 84;
+    static constexpr int FileLoggerTimeAt = 106;
+    static constexpr int FileConfigAt = 114;
+
     LoggerSimFixture() : SimLinkFixture(std::make_unique<SkippingClock>())
     {
         link.SetLineFactory([this](const QString& name, uint32_t baud) -> std::unique_ptr<Pelk::TSerialLine> {

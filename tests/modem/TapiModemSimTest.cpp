@@ -18,14 +18,12 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// Quick dial results and a short escape guard on both ends.
-const QString QuickModem = "modem delay 50\nmodem guard 100\n";
 
 class TapiModemSimTest : public ::testing::Test, public SimLinkFixture {
 protected:
     void Start(const QString& scenario = {})
     {
-        StartSim({"--modem"}, QuickModem + scenario);
+        StartSim({"--modem"}, SimProcess::QuickModem + scenario);
         modem.Initialise({sim->PortPath()});
         modem.SetTimings({2000ms, 150ms});
         modem.OnStatus = [this] { statuses << modem.GetStatus(); };

@@ -15,25 +15,10 @@ using QuorvelTest::PtyPair;
 
 namespace {
 
-SerialTimeouts longTimeouts()
-{
-    SerialTimeouts timeouts;
-    timeouts.ReadInterval = 30000;
-    timeouts.ReadPerByte = 0;
-    timeouts.ReadConstant = 30000;
-    timeouts.WritePerByte = 0;
-    timeouts.WriteConstant = 30000;
-    return timeouts;
-}
-
-SerialTimeouts shortTimeouts()
-{
-    SerialTimeouts timeouts;
-    timeouts.ReadInterval = 20;
-    timeouts.ReadPerByte = 0;
-    timeouts.ReadConstant = 200;
-    return timeouts;
-}
+// Waits that only a cancel ends within a test, and a read that ends soon.
+constexpr SerialTimeouts LongTimeouts{.ReadInterval = 30000, .ReadPerByte = 0, .ReadConstant = 30000,
+                                      .WritePerByte = 0, .WriteConstant = 30000};
+constexpr SerialTimeouts ShortReadTimeouts{.ReadInterval = 20, .ReadPerByte = 0, .ReadConstant = 200};
 
 class SerialPortCancel : public ::testing::Test {
 protected:
@@ -45,7 +30,7 @@ protected:
 
 TEST_F(SerialPortCancel, CancelFromAnotherThreadEndsAPendingRead)
 {
-    port->SetTimeouts(longTimeouts());
+    port->SetTimeouts(LongTimeouts);
     auto pending = std::async(std::launch::async, [this] {
         uint8_t byte = 0;
         return port->Read(&byte, 1);
@@ -60,7 +45,7 @@ TEST_F(SerialPortCancel, CancelFromAnotherThreadEndsAPendingRead)
 
 TEST_F(SerialPortCancel, CancelStaysInForceUntilClearCancel)
 {
-    port->SetTimeouts(longTimeouts());
+    port->SetTimeouts(LongTimeouts);
     port->Cancel();
     pair.Send({0x06});
     ASSERT_TRUE(pair.WaitUntilQueuedAtPort(1));
@@ -81,7 +66,7 @@ TEST_F(SerialPortCancel, ThePumpRunsOnTheOwnerThreadWhileAReadWaits)
 {
     int pumped = 0;
     port->SetEventPump([&] { ++pumped; });
-    port->SetTimeouts(shortTimeouts());
+    port->SetTimeouts(ShortReadTimeouts);
     uint8_t byte = 0;
     EXPECT_EQ(port->Read(&byte, 1), 0u);
     EXPECT_GT(pumped, 0);
@@ -95,7 +80,7 @@ TEST_F(SerialPortCancel, BytesThatArriveWhileThePumpRunsAreRead)
             pair.Send({0x06, 0x07});
         sent = true;
     });
-    port->SetTimeouts(longTimeouts());
+    port->SetTimeouts(LongTimeouts);
     uint8_t bytes[2] = {};
     ASSERT_EQ(port->Read(bytes, 2), 2u);
     EXPECT_EQ(bytes[1], 0x07);
@@ -104,7 +89,7 @@ TEST_F(SerialPortCancel, BytesThatArriveWhileThePumpRunsAreRead)
 TEST_F(SerialPortCancel, ACancelButtonHandledByThePumpEndsTheWait)
 {
     port->SetEventPump([&] { port->Cancel(); });
-    port->SetTimeouts(longTimeouts());
+    port->SetTimeouts(LongTimeouts);
     uint8_t byte = 0;
     EXPECT_EQ(port->Read(&byte, 1), 0u);
 }
@@ -113,7 +98,7 @@ TEST_F(SerialPortCancel, ThePumpDoesNotRunOnOtherThreads)
 {
     std::atomic<int> pumped = 0;
     port->SetEventPump([&] { ++pumped; });
-    port->SetTimeouts(shortTimeouts());
+    port->SetTimeouts(ShortReadTimeouts);
     std::thread worker([this] {
         uint8_t byte = 0;
         port->Read(&byte, 1);
@@ -128,7 +113,7 @@ TEST_F(SerialPortCancel, CancelEndsAReadWaitingForTheRestOfAReply)
     // for them without watching the port, and a cancel must still end it.
     port.reset();
     port = TSerialPort::Open(pair.SlavePath(), 110);
-    port->SetTimeouts(longTimeouts());
+    port->SetTimeouts(LongTimeouts);
     pair.Send({0x06});
     ASSERT_TRUE(pair.WaitUntilQueuedAtPort(1));
     auto pending = std::async(std::launch::async, [this] {

@@ -37,48 +37,29 @@ TEST(IniText, ParsingAndSerialisingUnchangedTextGivesTheSameBytes)
     EXPECT_EQ(IniText::Parse(mixed).Serialise(), mixed);
 }
 
-TEST(IniText, WritingOneKeyChangesOnlyItsLine)
+// A set value changes only its own line; a new key goes after its section's
+// last key and a new section at the end, each with the file's line end.
+TEST(IniText, SettingAValueChangesOnlyWhatItMust)
 {
-    IniText ini = IniText::Parse(SiteFile);
-    ini.SetValue("site", "PROCID", "13");
-    const QByteArray expected = "; written by hand\r\n"
-                                "[SITE]\r\n"
-                                "lastLog = /logs/AB12C03.LOG \r\n"
-                                "Procid=13\r\n"
-                                "\r\n"
-                                "; units follow\r\n"
-                                "[Unit3]\r\n"
-                                "PROCID=77\r\n"
-                                "Prog=012-003\r\n"
-                                "[SiteMap]\r\n"
-                                "Image=plan.jpg\r\n";
-    EXPECT_EQ(ini.Serialise(), expected);
-}
-
-TEST(IniText, NewKeyGoesAfterTheSectionsLastKeyWithTheFilesLineEnd)
-{
-    IniText ini = IniText::Parse(SiteFile);
-    ini.SetValue("Site", "ComSpeed", "9600");
-    const QByteArray expected = "; written by hand\r\n"
-                                "[SITE]\r\n"
-                                "lastLog = /logs/AB12C03.LOG \r\n"
-                                "Procid=4660\r\n"
-                                "ComSpeed=9600\r\n"
-                                "\r\n"
-                                "; units follow\r\n"
-                                "[Unit3]\r\n"
-                                "PROCID=77\r\n"
-                                "Prog=012-003\r\n"
-                                "[SiteMap]\r\n"
-                                "Image=plan.jpg\r\n";
-    EXPECT_EQ(ini.Serialise(), expected);
-}
-
-TEST(IniText, NewSectionIsAddedAtTheEndWithLfWhenTheFileHasNoCrlf)
-{
-    IniText ini = IniText::Parse("[Site]\nProcid=1");
-    ini.SetValue("Unit7", "ProcID", "300");
-    EXPECT_EQ(ini.Serialise(), QByteArray("[Site]\nProcid=1\n[Unit7]\nProcID=300\n"));
+    const struct {
+        const char* Case;
+        QByteArray Text;
+        const char* Section;
+        const char* Key;
+        const char* Value;
+        QByteArray Expected;
+    } rows[] = {
+        {"existing key", SiteFile, "site", "PROCID", "13", QByteArray(SiteFile).replace("Procid=4660", "Procid=13")},
+        {"new key", SiteFile, "Site", "ComSpeed", "9600",
+         QByteArray(SiteFile).replace("Procid=4660\r\n", "Procid=4660\r\nComSpeed=9600\r\n")},
+        {"new section, file without CR LF", "[Site]\nProcid=1", "Unit7", "ProcID", "300",
+         "[Site]\nProcid=1\n[Unit7]\nProcID=300\n"},
+    };
+    for (const auto& row : rows) {
+        IniText ini = IniText::Parse(row.Text);
+        ini.SetValue(row.Section, row.Key, row.Value);
+        EXPECT_EQ(ini.Serialise(), row.Expected) << row.Case;
+    }
 }
 
 TEST(IniText, ValuesWithCommasQuotesAndBackslashesStayVerbatim)

@@ -19,6 +19,14 @@ inline QByteArray Bytes(std::initializer_list<int> values)
     return bytes;
 }
 
+// A NUL-padded text field of a record.
+inline QByteArray Field(const char* text, int size)
+{
+    QByteArray bytes(text);
+    bytes.resize(size, '\0');
+    return bytes;
+}
+
 // A QBuffer opened for reading over a copy of `bytes`.
 class ReadBuffer {
 public:

@@ -2,6 +2,8 @@
 // A temporary folder for site files, with small helpers to write hand-made
 // files and read back what the site wrote. Loading a site makes its folder
 // the current folder; the fixture puts the test's current folder back.
+#include "ByteStreams.h"
+
 #include "support/TempFolder.h"
 
 #include "site/SiteExt.h"
@@ -29,13 +31,5 @@ private:
     QString startFolder_ = QDir::currentPath();
     QuorvelTest::TempFolder folder_;
 };
-
-// A NUL-padded text field of a record.
-inline QByteArray Field(const char* text, int size)
-{
-    QByteArray bytes(text);
-    bytes.resize(size, '\0');
-    return bytes;
-}
 
 } // namespace SiteTest

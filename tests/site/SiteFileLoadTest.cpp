@@ -122,31 +122,29 @@ TEST_F(SiteFileLoad, PathIsTakenWithTheSiteExtension)
     EXPECT_EQ(site.Ini.FileName(), Path("site.ini"));
 }
 
-TEST_F(SiteFileLoad, NumericFileNameGivesTheInterfaceUnitIdentifier)
+// A site file named by a number takes it as the interface unit's
+// identifier, unless its ini file gives one.
+TEST_F(SiteFileLoad, IdentifierComesFromTheIniFileOrANumericFileName)
 {
-    WriteFile(Path("1234.ste"), SiteFile());
-    WriteFile(Path("1234.ini"), "[Site]\nProcid=0\n");
-    TSiteExt site;
-    ASSERT_TRUE(site.Load(Path("1234.ste")));
-    EXPECT_EQ(site.ProcId, 1234);
-}
-
-TEST_F(SiteFileLoad, IdentifierFromTheIniFileWinsOverTheFileName)
-{
-    WriteFile(Path("1234.ste"), SiteFile());
-    WriteFile(Path("1234.ini"), "[Site]\nProcid=77\n");
-    TSiteExt site;
-    ASSERT_TRUE(site.Load(Path("1234.ste")));
-    EXPECT_EQ(site.ProcId, 77);
-}
-
-TEST_F(SiteFileLoad, NamesThatAreNotAnIdentifierAreIgnored)
-{
-    for (const char* name : {"cold1", "70000", "-5"}) {
-        WriteFile(Path(QString(name) + ".ste"), SiteFile());
+    const struct {
+        const char* Name;
+        const char* Ini; // null: no ini file
+        int ProcId;
+    } rows[] = {
+        {"1234", "[Site]\nProcid=0\n", 1234},
+        {"4321", "[Site]\nProcid=77\n", 77},
+        {"cold1", nullptr, 0},
+        {"70000", nullptr, 0},
+        {"-5", nullptr, 0},
+    };
+    for (const auto& row : rows) {
+        const QString name = row.Name;
+        WriteFile(Path(name + ".ste"), SiteFile());
+        if (row.Ini)
+            WriteFile(Path(name + ".ini"), row.Ini);
         TSiteExt site;
-        ASSERT_TRUE(site.Load(Path(QString(name) + ".ste")));
-        EXPECT_EQ(site.ProcId, 0) << name;
+        ASSERT_TRUE(site.Load(Path(name + ".ste"))) << row.Name;
+        EXPECT_EQ(site.ProcId, row.ProcId) << row.Name;
     }
 }
 

@@ -1,5 +1,6 @@
 // The site record and the per-unit records of the site.
 #include "ByteStreams.h"
+#include "TestUnits.h"
 
 #include "site/Sensor.h"
 #include "site/SiteExt.h"
@@ -8,24 +9,8 @@
 
 using namespace Quorvel1;
 using SiteTest::Bytes;
-
-namespace {
-
-std::unique_ptr<TUnit> MakeUnit(int number, int airspaces, int rooms = 0)
-{
-    return std::make_unique<TUnit>(static_cast<std::uint8_t>(number),
-                                   static_cast<std::uint8_t>(airspaces),
-                                   static_cast<std::uint8_t>(rooms), 0, 0, "P", 0);
-}
-
-QByteArray Padded(const char* text, int size)
-{
-    QByteArray bytes(text);
-    bytes.resize(size, '\0');
-    return bytes;
-}
-
-} // namespace
+using SiteTest::Field;
+using SiteTest::MakeUnit;
 
 TEST(SiteBlock, IsEightyFiveBytesEndingWithLowByteOfActiveCount)
 {
@@ -36,7 +21,7 @@ TEST(SiteBlock, IsEightyFiveBytesEndingWithLowByteOfActiveCount)
     site.ActiveCount = 0x1234;
     SiteTest::WriteBuffer out;
     ASSERT_TRUE(site.WriteBlock(out.Stream()));
-    EXPECT_EQ(out.Data(), Bytes({0x01, 0x01}) + Padded("Cold store", 41) + Padded("0123 456", 41) +
+    EXPECT_EQ(out.Data(), Bytes({0x01, 0x01}) + Field("Cold store", 41) + Field("0123 456", 41) +
                               Bytes({0x34}));
 }
 

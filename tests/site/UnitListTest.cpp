@@ -1,6 +1,7 @@
 // Units and airspaces: the unit record, the unit list record, replacing units
 // and the airspace kinds.
 #include "ByteStreams.h"
+#include "TestUnits.h"
 
 #include "site/AsList.h"
 
@@ -12,16 +13,9 @@
 
 using namespace Quorvel1;
 using SiteTest::Bytes;
+using SiteTest::MakeUnit;
 
 namespace {
-
-std::unique_ptr<TUnit> MakeUnit(int number, int airspaces, int rooms = 0,
-                                const QByteArray& program = "PROG", std::uint16_t appId = 0)
-{
-    return std::make_unique<TUnit>(static_cast<std::uint8_t>(number),
-                                   static_cast<std::uint8_t>(airspaces),
-                                   static_cast<std::uint8_t>(rooms), 0, 0, program, appId);
-}
 
 // "u4" for a unit, "4.2" for airspace 2 of unit 4, in list order.
 std::vector<std::string> Layout(TAsList& list)

@@ -7,23 +7,6 @@
 
 using namespace SiteSim;
 
-namespace {
-
-constexpr auto Ram = SimMemory::Space::Ram;
-constexpr auto Ee = SimMemory::Space::Ee;
-
-int errorLine(const char* text)
-{
-    try {
-        SimScenario::Parse(text);
-    } catch (const ScenarioError& error) {
-        return error.Line();
-    }
-    return -1;
-}
-
-} // namespace
-
 TEST(SimLanSettings, TheDefaultSiteHasNoUnitsAndAQuickLan)
 {
     const SimLanSettings& lan = SimScenario::Default().Lan;
@@ -109,25 +92,4 @@ TEST(SimLanSettings, AUnitNamedOnlyByItsNumberHasTheDefaults)
     EXPECT_EQ(memory.Byte(Ram, 0x3004), '9');
     EXPECT_EQ(memory.Byte(Ram, 0x3005), 0);
     EXPECT_EQ(unit.AlarmWord(), 0);
-}
-
-TEST(SimLanSettings, LinesThatCannotBeUsedNameTheirLine)
-{
-    EXPECT_EQ(errorLine("unit 5\nunit 0\n"), 2);
-    EXPECT_EQ(errorLine("unit 31\n"), 1);
-    EXPECT_EQ(errorLine("unit\n"), 1);
-    EXPECT_EQ(errorLine("unit 5 colour red\n"), 1);
-    EXPECT_EQ(errorLine("unit 5 app\n"), 1);
-    EXPECT_EQ(errorLine("unit 5 app 0x10000\n"), 1);
-    EXPECT_EQ(errorLine("unit 5 airspaces 16\n"), 1);
-    EXPECT_EQ(errorLine("unit 5 name ABCDEFGHIJKLMNOPQ\n"), 1);
-    EXPECT_EQ(errorLine("unit 5 airspace 0 actual 1\n"), 1);
-    EXPECT_EQ(errorLine("unit 5 airspace 1 actual\n"), 1);
-    EXPECT_EQ(errorLine("unit 5 airspace 1 actual 40000\n"), 1);
-    EXPECT_EQ(errorLine("unit 5 airspace 1 colour 1\n"), 1);
-    EXPECT_EQ(errorLine("unit 5 ram 0x10 bytes\n"), 1);
-    EXPECT_EQ(errorLine("\nlan address 32\n"), 2);
-    EXPECT_EQ(errorLine("lan reply\n"), 1);
-    EXPECT_EQ(errorLine("lan speed 3\n"), 1);
-    EXPECT_EQ(errorLine("lan take -1\n"), 1);
 }

@@ -13,7 +13,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-constexpr auto Ram = SimMemory::Space::Ram;
 constexpr uint16_t Buffer = 0x3080;
 constexpr uint16_t AlarmTable = 0x3000;
 const SimLan::TimePoint T0{1h};

@@ -17,16 +17,6 @@ SimLoggerSettings Parsed(std::initializer_list<const char*> lines)
     return settings;
 }
 
-bool Refused(const char* line)
-{
-    try {
-        Parsed({line});
-    } catch (const ScenarioError& error) {
-        return error.Line() == 1;
-    }
-    return false;
-}
-
 } // namespace
 
 TEST(SimLoggerSettings, EachDirectiveChangesItsSetting)
@@ -58,20 +48,4 @@ TEST(SimLoggerSettings, DevicesReplaceTheDefaultList)
                                                                {SimDevOnOff, 10, 2},
                                                                {SimDevAsm, 0x0221, 2}}));
     EXPECT_TRUE(Parsed({"logger devices"}).Devices.empty());
-}
-
-TEST(SimLoggerSettings, BadLinesAreRefusedWithTheirLineNumber)
-{
-    EXPECT_TRUE(Refused("logger"));
-    EXPECT_TRUE(Refused("logger colour blue"));
-    EXPECT_TRUE(Refused("logger interval"));
-    EXPECT_TRUE(Refused("logger interval 70000"));
-    EXPECT_TRUE(Refused("logger buffer 32769"));
-    EXPECT_TRUE(Refused("logger config 8"));
-    EXPECT_TRUE(Refused("logger fast 0"));
-    EXPECT_TRUE(Refused("logger none please"));
-    EXPECT_TRUE(Refused("logger devices sensor"));
-    EXPECT_TRUE(Refused("logger devices pump:3"));
-    EXPECT_TRUE(Refused("logger devices output:0x100"));
-    EXPECT_TRUE(Refused("logger devices output:3:2"));
 }

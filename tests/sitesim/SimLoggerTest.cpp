@@ -20,8 +20,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-constexpr auto Ram = SimMemory::Space::Ram;
-constexpr auto Ee = SimMemory::Space::Ee;
 constexpr uint16_t Header = 0x3100;
 // 2023-09-13 10:00:20 local: 20 s into a 900 s interval, 40 s before the
 // next grid point (60 s after a multiple of the interval).

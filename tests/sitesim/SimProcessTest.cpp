@@ -18,14 +18,7 @@ namespace {
 
 // Generous, so a busy machine does not lose an answer; a read returns as
 // soon as the bytes asked for are in.
-SerialTimeouts answerTimeouts()
-{
-    SerialTimeouts timeouts;
-    timeouts.ReadInterval = 200;
-    timeouts.ReadPerByte = 10;
-    timeouts.ReadConstant = 5000;
-    return timeouts;
-}
+constexpr SerialTimeouts AnswerTimeouts{.ReadInterval = 200, .ReadPerByte = 10, .ReadConstant = 5000};
 
 // Sends `request` and reads up to `expected` bytes of answer.
 Bytes exchange(TSerialPort& port, const Bytes& request, std::size_t expected)
@@ -49,21 +42,37 @@ protected:
     void open(SimProcess& sim)
     {
         port = TSerialPort::Open(sim.PortPath(), 4800);
-        port->SetTimeouts(answerTimeouts());
+        port->SetTimeouts(AnswerTimeouts);
     }
     std::unique_ptr<TSerialPort> port;
 };
 
 } // namespace
 
-TEST_F(SimProcessLink, ReadingTheDescriptorTableGivesTheDefaultSitesTableAndItsSum)
+// Reads answered from the site the simulator was started with, paced or not.
+TEST_F(SimProcessLink, ReadsAreAnsweredFromTheScenariosSite)
 {
-    SimProcess sim;
-    open(sim);
-    // Slots 0x3000, 0x3040, 0x3100 and count 3; the sum covers the data only.
-    const Bytes request{0x01, 0x04, 0xFB, 0x00, 0xF8, 0x2F, 0x08, 0x2F, 0x01};
-    EXPECT_EQ(exchange(*port, request, 11),
-              (Bytes{0x06, 0x00, 0x30, 0x40, 0x30, 0x00, 0x31, 0x03, 0x00, 0xD4, 0x00}));
+    const Bytes readTable{0x01, 0x04, 0xFB, 0x00, 0xF8, 0x2F, 0x08, 0x2F, 0x01};
+    const Bytes readIdentity{0x01, 0x04, 0xFB, 0x02, 0x00, 0x00, 0x02, 0x04, 0x00};
+    const struct {
+        const char* Case;
+        QStringList Arguments;
+        QString Scenario;
+        Bytes Request;
+        Bytes Answer;
+    } rows[] = {
+        // Slots 0x3000, 0x3040, 0x3100 and count 3; the sum covers the data only.
+        {"the default site's descriptor table", {}, {}, readTable,
+         {0x06, 0x00, 0x30, 0x40, 0x30, 0x00, 0x31, 0x03, 0x00, 0xD4, 0x00}},
+        {"an identity from the scenario", {}, "identity 0x0102\n", readIdentity, {0x06, 0x02, 0x01, 0x03, 0x00}},
+        // 4660 = 0x1234, the default site's identity.
+        {"paced at 9600 baud", {"--baud", "9600"}, {}, readIdentity, {0x06, 0x34, 0x12, 0x46, 0x00}},
+    };
+    for (const auto& row : rows) {
+        SimProcess sim(row.Arguments, row.Scenario);
+        open(sim);
+        EXPECT_EQ(exchange(*port, row.Request, row.Answer.size()), row.Answer) << row.Case;
+    }
 }
 
 TEST_F(SimProcessLink, TheResetHandshakeIsAnsweredWithANakAndCounted)
@@ -78,14 +87,6 @@ TEST_F(SimProcessLink, TheResetHandshakeIsAnsweredWithANakAndCounted)
     EXPECT_EQ(counts.at("bytes_out"), 1u);
     EXPECT_EQ(counts.at("resets_seen"), 1u);
     EXPECT_EQ(counts.at("naks_sent"), 1u);
-}
-
-TEST_F(SimProcessLink, AScenarioChangesTheIdentityWord)
-{
-    SimProcess sim({}, "identity 0x0102\n");
-    open(sim);
-    const Bytes readIdentity{0x01, 0x04, 0xFB, 0x02, 0x00, 0x00, 0x02, 0x04, 0x00};
-    EXPECT_EQ(exchange(*port, readIdentity, 5), (Bytes{0x06, 0x02, 0x01, 0x03, 0x00}));
 }
 
 TEST_F(SimProcessLink, AWriteIsStoredAndReadBack)
@@ -113,19 +114,10 @@ TEST_F(SimProcessLink, AStalledLineAnswersNothingAfterItsLastByte)
     SimProcess sim({"--stall-after", "1"});
     open(sim);
     EXPECT_EQ(exchange(*port, ResetHandshake, 1), Bytes{0x15});
-    SerialTimeouts silence = answerTimeouts();
+    SerialTimeouts silence = AnswerTimeouts;
     silence.ReadConstant = 300;
     port->SetTimeouts(silence);
     EXPECT_EQ(exchange(*port, ResetHandshake, 1), Bytes{});
-}
-
-TEST_F(SimProcessLink, APacedSimulatorAnswersTheSameBytes)
-{
-    SimProcess sim({"--baud", "9600"});
-    open(sim);
-    const Bytes readIdentity{0x01, 0x04, 0xFB, 0x02, 0x00, 0x00, 0x02, 0x04, 0x00};
-    // 4660 = 0x1234, the default site's identity.
-    EXPECT_EQ(exchange(*port, readIdentity, 5), (Bytes{0x06, 0x34, 0x12, 0x46, 0x00}));
 }
 
 TEST_F(SimProcessLink, ThePortCanBeClosedAndOpenedAgain)

@@ -5,14 +5,13 @@
 
 #include <memory>
 
+using SiteSim::Ee;
+using SiteSim::Ram;
 using SiteSim::ScenarioError;
 using SiteSim::SimMemory;
 using SiteSim::SimScenario;
 
 namespace {
-
-constexpr auto Ram = SimMemory::Space::Ram;
-constexpr auto Ee = SimMemory::Space::Ee;
 
 std::unique_ptr<SimMemory> applied(const SimScenario& scenario)
 {
@@ -96,20 +95,60 @@ TEST(SimScenario, MemoryLinesGoInAfterTheStructuresSoTheyCanSpoilThem)
     EXPECT_EQ(memory->Word(Ram, 0x2FFE), 9);
 }
 
-TEST(SimScenario, ErrorsNameTheLine)
+// Every directive's lines that cannot be used: the whole scenario is
+// refused, naming the first such line.
+TEST(SimScenario, LinesThatCannotBeUsedNameTheirLine)
 {
-    EXPECT_EQ(errorLine("identity 1\n\nlogger on\n"), 3);
-    EXPECT_EQ(errorLine("identity twelve\n"), 1);
-    EXPECT_EQ(errorLine("identity 0x10000\n"), 1);
-    EXPECT_EQ(errorLine("type\n"), 1);
-    EXPECT_EQ(errorLine("type 1 2\n"), 1);
-    EXPECT_EQ(errorLine("# ok\nram 0x10 bytes 256\n"), 2);
-    EXPECT_EQ(errorLine("ram 0x10 hex ABC\n"), 1);
-    EXPECT_EQ(errorLine("ram 0x10 hex XY\n"), 1);
-    EXPECT_EQ(errorLine("ram 0x10 bytes\n"), 1);
-    EXPECT_EQ(errorLine("ram 0x10 floats 1.5\n"), 1);
-    EXPECT_EQ(errorLine("descriptors 3 1 2\n"), 1);
-    EXPECT_EQ(errorLine("link 0x100 16 252\n"), 1);
+    const struct {
+        const char* Text;
+        int Line;
+    } rows[] = {
+        {"identity 1\n\nlogger on\n", 3},
+        {"identity twelve\n", 1},
+        {"identity 0x10000\n", 1},
+        {"type\n", 1},
+        {"type 1 2\n", 1},
+        {"# ok\nram 0x10 bytes 256\n", 2},
+        {"ram 0x10 hex ABC\n", 1},
+        {"ram 0x10 hex XY\n", 1},
+        {"ram 0x10 bytes\n", 1},
+        {"ram 0x10 floats 1.5\n", 1},
+        {"descriptors 3 1 2\n", 1},
+        {"link 0x100 16 252\n", 1},
+        // The LAN and its units.
+        {"unit 5\nunit 0\n", 2},
+        {"unit 31\n", 1},
+        {"unit\n", 1},
+        {"unit 5 colour red\n", 1},
+        {"unit 5 app\n", 1},
+        {"unit 5 app 0x10000\n", 1},
+        {"unit 5 airspaces 16\n", 1},
+        {"unit 5 name ABCDEFGHIJKLMNOPQ\n", 1},
+        {"unit 5 airspace 0 actual 1\n", 1},
+        {"unit 5 airspace 1 actual\n", 1},
+        {"unit 5 airspace 1 actual 40000\n", 1},
+        {"unit 5 airspace 1 colour 1\n", 1},
+        {"unit 5 ram 0x10 bytes\n", 1},
+        {"\nlan address 32\n", 2},
+        {"lan reply\n", 1},
+        {"lan speed 3\n", 1},
+        {"lan take -1\n", 1},
+        // The data logger.
+        {"logger\n", 1},
+        {"logger colour blue\n", 1},
+        {"logger interval\n", 1},
+        {"logger interval 70000\n", 1},
+        {"logger buffer 32769\n", 1},
+        {"logger config 8\n", 1},
+        {"logger fast 0\n", 1},
+        {"logger none please\n", 1},
+        {"logger devices sensor\n", 1},
+        {"logger devices pump:3\n", 1},
+        {"logger devices output:0x100\n", 1},
+        {"logger devices output:3:2\n", 1},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(errorLine(row.Text), row.Line) << row.Text;
 }
 
 TEST(SimScenario, AMissingFileIsAnError)

@@ -1,13 +1,13 @@
 #include "support/PtyPair.h"
 
+#include "SimPty.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/ioctl.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -25,22 +25,10 @@ namespace {
 
 PtyPair::PtyPair()
 {
-    master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (master_ < 0)
-        fail("posix_openpt");
-    if (::grantpt(master_) != 0 || ::unlockpt(master_) != 0)
-        fail("grantpt/unlockpt");
-    char name[128];
-    if (::ptsname_r(master_, name, sizeof name) != 0)
-        fail("ptsname_r");
-    slavePath_ = QString::fromLocal8Bit(name);
-    slave_ = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (slave_ < 0)
-        fail("open slave");
-    termios raw {};
-    ::tcgetattr(slave_, &raw);
-    ::cfmakeraw(&raw);
-    ::tcsetattr(slave_, TCSANOW, &raw);
+    const SiteSim::SimPty pty = SiteSim::OpenRawPty();
+    master_ = pty.Master;
+    slave_ = pty.Slave;
+    slavePath_ = QString::fromStdString(pty.SlavePath);
 }
 
 PtyPair::~PtyPair()

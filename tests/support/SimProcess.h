@@ -23,6 +23,9 @@ public:
     // The site time-out list ("ComTimeouts") of tests against the
     // simulator: short, so absent units and broken lines fail fast.
     static constexpr const char* ShortTimeouts = "2,300,100,100,300,1500";
+    // Scenario lines for tests that dial the simulator's modem (--modem):
+    // quick dial results and a short escape guard.
+    static constexpr const char* QuickModem = "modem delay 50\nmodem guard 100\n";
 
     // Starts the simulator with `arguments` and, when `scenario` is not
     // empty, that scenario text (written to a file of its own). Returns once

@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 using namespace Quorvel1;
 using namespace QuorvelTest;
 
@@ -86,63 +90,60 @@ TEST_F(UnitJobsTest, CommandsToANumberAboveThirtySendNothingAndSucceed)
     EXPECT_EQ(Count("lan_taken"), 0u);
 }
 
-TEST_F(UnitJobsTest, ClearTripsWritesAdjacentResetCountersAsOneWord)
+namespace {
+
+// Clear trips for one of the units above, with its settings-address file.
+struct ClearTripsCase {
+    const char* Name;
+    uint8_t Unit;
+    uint16_t AppId;
+    const char* AddressFile; // null: the unit's application has none
+    uint64_t EeWrites;       // LAN requests
+    uint64_t Commands;       // the clear-alarms message
+    std::vector<std::pair<uint16_t, uint8_t>> EeBytes; // address, byte after the job
+    uint16_t AlarmWord;      // after the job
+};
+
+void PrintTo(const ClearTripsCase& row, std::ostream* out)
 {
-    WriteSettingsAddressFile(0x0C01, "012-001,F1\n12,TRIPFLAGS\n64,LPRESETS\n65,HPRESETS\n");
-    Start(TripUnits);
-    AddSiteUnit(3, 0x0C01);
-    const uint64_t writes = Count("lan_requests");
-
-    ASSERT_TRUE(Run(new TDjClrTrips(*runner, site, 3)));
-
-    EXPECT_EQ(Count("lan_requests") - writes, 2u); // trip flags, then both counters
-    EXPECT_EQ(Count("lan_commands"), 1u);
-    EXPECT_EQ(UnitEEWord(3, 12), 0);
-    EXPECT_EQ(UnitEEWord(3, 0x40), 0);
-    EXPECT_EQ(UnitEEByte(3, 0x42), 9);
-    EXPECT_EQ(UnitAlarmWord(3), 0);
+    *out << row.Name;
 }
 
-TEST_F(UnitJobsTest, ClearTripsWritesResetCountersApartAsTwoBytes)
+class ClearTripsTest : public UnitJobsTest, public ::testing::WithParamInterface<ClearTripsCase> {};
+
+TEST_P(ClearTripsTest, ClearsTheTripFlagsAndResetCountersItFindsThenTheAlarms)
 {
-    WriteSettingsAddressFile(0x0C02, "012-002,F2\n12,TRIPFLAGS\n64,LPRESETS\n80,HPRESETS\n");
+    const ClearTripsCase& row = GetParam();
+    if (row.AddressFile)
+        WriteSettingsAddressFile(row.AppId, row.AddressFile);
     Start(TripUnits);
-    AddSiteUnit(4, 0x0C02);
-    const uint64_t writes = Count("lan_requests");
+    AddSiteUnit(row.Unit, row.AppId);
+    const uint64_t requests = Count("lan_requests");
 
-    ASSERT_TRUE(Run(new TDjClrTrips(*runner, site, 4)));
+    ASSERT_TRUE(Run(new TDjClrTrips(*runner, site, row.Unit)));
 
-    EXPECT_EQ(Count("lan_requests") - writes, 3u);
-    EXPECT_EQ(UnitEEWord(4, 12), 0);
-    EXPECT_EQ(UnitEEByte(4, 0x40), 0);
-    EXPECT_EQ(UnitEEByte(4, 0x41), 4);
-    EXPECT_EQ(UnitEEByte(4, 0x50), 0);
+    EXPECT_EQ(Count("lan_requests") - requests, row.EeWrites);
+    EXPECT_EQ(Count("lan_commands"), row.Commands);
+    for (const auto& [address, byte] : row.EeBytes)
+        EXPECT_EQ(UnitEEByte(row.Unit, address), byte) << "EE " << address;
+    EXPECT_EQ(UnitAlarmWord(row.Unit), row.AlarmWord);
 }
 
-TEST_F(UnitJobsTest, ClearTripsWithoutResetCountersWritesOnlyTheTripFlags)
-{
-    WriteSettingsAddressFile(0x0C03, "012-003,F3\n12,TRIPFLAGS\n");
-    Start(TripUnits);
-    AddSiteUnit(5, 0x0C03);
-    const uint64_t writes = Count("lan_requests");
+INSTANTIATE_TEST_SUITE_P(
+    Counters, ClearTripsTest,
+    ::testing::Values(
+        ClearTripsCase{"AdjacentResetCountersAreWrittenAsOneWord", 3, 0x0C01,
+                       "012-001,F1\n12,TRIPFLAGS\n64,LPRESETS\n65,HPRESETS\n", 2, 1,
+                       {{12, 0}, {13, 0}, {0x40, 0}, {0x41, 0}, {0x42, 9}}, 0},
+        ClearTripsCase{"ResetCountersApartAreWrittenAsTwoBytes", 4, 0x0C02,
+                       "012-002,F2\n12,TRIPFLAGS\n64,LPRESETS\n80,HPRESETS\n", 3, 1,
+                       {{12, 0}, {13, 0}, {0x40, 0}, {0x41, 4}, {0x50, 0}}, 0},
+        ClearTripsCase{"WithoutResetCountersOnlyTheTripFlagsAreWritten", 5, 0x0C03, "012-003,F3\n12,TRIPFLAGS\n", 1,
+                       1, {{12, 0}, {13, 0}, {0x40, 3}, {0x41, 4}}, 0},
+        ClearTripsCase{"WithoutTripFlagsNothingIsSent", 6, 0x0C04, nullptr, 0, 0, {}, 0x0003}),
+    [](const ::testing::TestParamInfo<ClearTripsCase>& info) { return std::string(info.param.Name); });
 
-    ASSERT_TRUE(Run(new TDjClrTrips(*runner, site, 5)));
-
-    EXPECT_EQ(Count("lan_requests") - writes, 1u);
-    EXPECT_EQ(UnitEEWord(5, 12), 0);
-    EXPECT_EQ(UnitEEWord(5, 0x40), 0x0403);
-}
-
-TEST_F(UnitJobsTest, ClearTripsWithoutTripFlagsSendsNothingAndSucceeds)
-{
-    Start(TripUnits);
-    AddSiteUnit(6, 0x0C04); // no settings-address file
-
-    ASSERT_TRUE(Run(new TDjClrTrips(*runner, site, 6)));
-
-    EXPECT_EQ(Count("lan_taken"), 0u);
-    EXPECT_EQ(UnitAlarmWord(6), 0x0003);
-}
+} // namespace
 
 TEST_F(UnitJobsTest, ClearMaxMinsForOneUnitIsSentToEveryUnit)
 {

@@ -5,7 +5,6 @@ namespace SiteSim {
 namespace {
 
 using namespace SimLanWire;
-constexpr auto Ram = SimMemory::Space::Ram;
 
 } // namespace
 

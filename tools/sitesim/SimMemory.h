@@ -31,4 +31,8 @@ private:
     std::array<uint8_t, 65536> ee_{};
 };
 
+// The two spaces by the short names the scenario lines give them.
+inline constexpr SimMemory::Space Ram = SimMemory::Space::Ram;
+inline constexpr SimMemory::Space Ee = SimMemory::Space::Ee;
+
 } // namespace SiteSim

@@ -1,11 +1,12 @@
 #include "SimPtyServer.h"
 
+#include "SimPty.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/signalfd.h>
 #include <sys/stat.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -66,26 +67,10 @@ void SimPtyServer::takeSignals()
 
 void SimPtyServer::openPseudoTerminal()
 {
-    master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (master_ < 0)
-        fail("posix_openpt");
-    if (::grantpt(master_) != 0 || ::unlockpt(master_) != 0)
-        fail("grantpt/unlockpt");
-    char name[128];
-    if (::ptsname_r(master_, name, sizeof name) != 0)
-        fail("ptsname_r");
-    portPath_ = name;
-    slave_ = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (slave_ < 0)
-        fail("open " + portPath_);
-    // Raw from the start: a terminal's default echo would send the
-    // program's bytes straight back before it sets its own line settings.
-    termios raw {};
-    if (::tcgetattr(slave_, &raw) != 0)
-        fail("tcgetattr");
-    ::cfmakeraw(&raw);
-    if (::tcsetattr(slave_, TCSANOW, &raw) != 0)
-        fail("tcsetattr");
+    const SimPty pty = OpenRawPty(O_NONBLOCK);
+    master_ = pty.Master;
+    slave_ = pty.Slave;
+    portPath_ = pty.SlavePath;
 }
 
 void SimPtyServer::MakeLink(const std::string& path)

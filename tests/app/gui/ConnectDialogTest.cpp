@@ -34,7 +34,6 @@ using QuorvelTest::SimProcess;
 namespace {
 
 constexpr int QuickTickMs = 20;
-const QString QuickModem = "modem delay 50\nmodem guard 100\n";
 const QString NeverAnswers = "modem delay 3600000\n";
 
 class ConnectDialogTest : public AppTest::WindowFixture {};
@@ -66,7 +65,7 @@ protected:
 
     void StartSim(const QString& scenario)
     {
-        sim = std::make_unique<SimProcess>(QStringList{"--modem"}, QuickModem + scenario);
+        sim = std::make_unique<SimProcess>(QStringList{"--modem"}, SimProcess::QuickModem + scenario);
         modem.Initialise({sim->PortPath()});
         modem.SetTimings({2000ms, 150ms});
         modem.WriteConfigFile(ConfigFile());

@@ -28,8 +28,6 @@ using QuorvelTest::SimProcess;
 
 namespace {
 
-const QString QuickModem = "modem delay 50\nmodem guard 100\n";
-
 enum TLinkState { Offline, Local, Remote };
 
 // Enabled in each state, with the site's telephone number in its field and
@@ -113,7 +111,7 @@ TEST_F(MainWindowIdleTest, OfflineThenLocalThenOfflineAgain)
 
 TEST_F(MainWindowIdleTest, RemoteDisablesTheSiteCommands)
 {
-    SimProcess sim({"--modem"}, QuickModem);
+    SimProcess sim({"--modem"}, SimProcess::QuickModem);
     TTestWindow window({Path("north.ste")});
     Start(window);
     TQuorvelW& controller = *window.AppController();
