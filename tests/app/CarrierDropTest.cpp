@@ -27,25 +27,14 @@ namespace {
 
 // Quick dial results and escape guard; the far end hangs up soon after
 // CONNECT, while the link is in use.
-const QString DroppingCall = "modem delay 50\nmodem guard 100\nmodem drop 1500\n";
+const QString DroppingCall = QString(SimProcess::QuickModem) + "modem drop 1500\n";
 constexpr int DropWaitMs = 30000;
 
-class CarrierDropTest : public AppFixture {
+class CarrierDropTest : public AppTest::ModemSiteFixture {
 protected:
-    CarrierDropTest() : controller(view) {}
-    ~CarrierDropTest() override { QFile::remove(ProgramFolder() + "ModemCfg0.dat"); }
-
     void StartSim()
     {
-        sim = std::make_unique<SimProcess>(QStringList{"--modem"}, DroppingCall);
-        modem = controller.Modem();
-        ASSERT_NE(modem, nullptr);
-        modem->Initialise({sim->PortPath()});
-        modem->SetTimings({2000ms, 150ms});
-        modem->WriteConfigFile(ProgramFolder() + "ModemCfg0.dat");
-        controller.Properties().ModemDevice = 0;
-        controller.Properties().ModemTimeout = 0;
-        controller.Site().SetTelephone("0123 456");
+        StartModemSim(DroppingCall);
         controller.Site().ComTimeouts = SimProcess::ShortTimeouts;
     }
 
@@ -64,10 +53,6 @@ protected:
         return done();
     }
 
-    AppTest::TRecordingView view;
-    TQuorvelW controller;
-    std::unique_ptr<SimProcess> sim;
-    TTapiModem* modem = nullptr;
 };
 
 } // namespace

@@ -31,46 +31,17 @@ const QString QuickModem = QString(SimProcess::QuickModem) + "identity 0x4D2E\n"
 const QString SiteNumber = "modem number 9W0123456*7\n";
 const QString NeverAnswers = "modem delay 3600000\n";
 
-class RemoteConnectTest : public AppFixture {
+class RemoteConnectTest : public AppTest::ModemSiteFixture {
 protected:
-    // The program folder outlives a test: no configuration file may serve
-    // another test.
-    RemoteConnectTest() : controller(view) { RemoveConfigFiles(); }
-    ~RemoteConnectTest() override { RemoveConfigFiles(); }
-
-    static void RemoveConfigFiles()
-    {
-        QFile::remove(ConfigFile(0));
-        QFile::remove(ConfigFile(1));
-    }
-
-    // The simulator's modem as device `device` of the program's modem, its
-    // configuration file written, and the site's number with a prefix and
-    // a suffix.
+    // The site's number with a prefix and a suffix, as the simulator's modem
+    // expects it.
     void StartSim(const QString& scenario = {}, uint32_t device = 0)
     {
-        sim = std::make_unique<SimProcess>(QStringList{"--modem"}, QuickModem + SiteNumber + scenario);
-        modem = controller.Modem();
-        ASSERT_NE(modem, nullptr);
-        QStringList ports;
-        for (uint32_t i = 0; i < device; ++i)
-            ports << Path(QStringLiteral("no-modem-%1").arg(i));
-        modem->Initialise(ports << sim->PortPath());
-        modem->SetTimings({2000ms, 150ms});
-        modem->SetDevice(device);
-        modem->WriteConfigFile(ConfigFile(device));
-        modem->SetDevice(0);
+        StartModemSim(QuickModem + SiteNumber + scenario, device);
         controller.Properties().DialPrefix = "9W";
         controller.Properties().DialSuffix = "*7";
-        controller.Properties().ModemDevice = int32_t(device);
-        controller.Properties().ModemTimeout = 0;
-        controller.Site().SetTelephone("0123 456");
     }
-
-    static QString ConfigFile(uint32_t device)
-    {
-        return ProgramFolder() + QStringLiteral("ModemCfg%1.dat").arg(device);
-    }
+    static QString ConfigFile(uint32_t device) { return ModemConfigFile(device); }
 
     QStringList ReportedTexts() const
     {
@@ -99,10 +70,6 @@ protected:
         return shown;
     }
 
-    AppTest::TRecordingView view;
-    TQuorvelW controller;
-    std::unique_ptr<SimProcess> sim;
-    TTapiModem* modem = nullptr;
 };
 
 } // namespace

@@ -23,34 +23,13 @@ namespace {
 const QString SilentAfterInit = "modem guard 100\nmodem delay 3600000\n";
 constexpr int GuardMs = 30000;
 
-class UnattendedBoundsTest : public AppFixture {
-protected:
-    UnattendedBoundsTest() : controller(view) {}
-    ~UnattendedBoundsTest() override { QFile::remove(ProgramFolder() + "ModemCfg0.dat"); }
-
-    void StartSim(const QString& scenario)
-    {
-        sim = std::make_unique<SimProcess>(QStringList{"--modem"}, scenario);
-        modem = controller.Modem();
-        ASSERT_NE(modem, nullptr);
-        modem->Initialise({sim->PortPath()});
-        modem->SetTimings({2000ms, 150ms});
-        modem->WriteConfigFile(ProgramFolder() + "ModemCfg0.dat");
-        controller.Properties().ModemDevice = 0;
-        controller.Properties().ModemTimeout = 0;
-    }
-
-    AppTest::TRecordingView view;
-    TQuorvelW controller;
-    std::unique_ptr<SimProcess> sim;
-    TTapiModem* modem = nullptr;
-};
+class UnattendedBoundsTest : public AppTest::ModemSiteFixture {};
 
 } // namespace
 
 TEST_F(UnattendedBoundsTest, DialNeverAnsweredEndsWithinTheBoundAndTheLaunchFileSaysFailed)
 {
-    StartSim(SilentAfterInit);
+    StartModemSim(SilentAfterInit);
     const QString site = Path("north.ste");
     WriteFile(site, EmptySiteFile("North store"));
     // The built-in bound, made short for the test.

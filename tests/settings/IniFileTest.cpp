@@ -1,6 +1,7 @@
 #include "settings/Ini.h"
 #include "settings/IniBindings.h"
-#include "support/TempFolder.h"
+#include "support/FileSizeLimit.h"
+#include "support/OneFileTest.h"
 #include "support/Unprivileged.h"
 
 #include <gtest/gtest.h>
@@ -8,9 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-
-#include <csignal>
-#include <sys/resource.h>
 
 using Quorvel1::TIni;
 using Quorvel1::TIniBool;
@@ -20,16 +18,10 @@ using Quorvel1::TIniString;
 
 namespace {
 
-class IniFile : public ::testing::Test {
+class IniFile : public QuorvelTest::OneFileTest {
 protected:
-    static constexpr const char* FileName = "North.ini";
-    QString Path() const { return folder_.file(FileName); }
+    IniFile() : OneFileTest("North.ini") {}
 
-    void WriteFile(const QByteArray& bytes) const { ASSERT_TRUE(folder_.WriteBytes(FileName, bytes)); }
-    QByteArray FileBytes() const { return folder_.Bytes(FileName); }
-    QStringList FolderEntries() const { return folder_.Entries(); }
-
-    QuorvelTest::TempFolder folder_;
     TIni ini_;
 };
 
@@ -173,15 +165,10 @@ TEST_F(IniFile, AWriteThatFailsLeavesTheOldFileWholeAndNoTemporaryFile)
     WriteFile(HandWritten);
     ini_.Open(Path());
 
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    rlimit small = saved;
-    small.rlim_cur = 64;
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    ini_.WriteString("Site", "LastLog", QString(200, QLatin1Char('x')));
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    {
+        const QuorvelTest::FileSizeLimit limit(64);
+        ini_.WriteString("Site", "LastLog", QString(200, QLatin1Char('x')));
+    }
 
     EXPECT_EQ(FileBytes(), HandWritten);
     EXPECT_EQ(FolderEntries(), QStringList({"North.ini"}));

@@ -1,15 +1,14 @@
 #include "site/EEBlock.h"
 
-#include "support/TempFolder.h"
+#include "support/FileSizeLimit.h"
+#include "support/OneFileTest.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 
-#include <csignal>
 #include <memory>
-#include <sys/resource.h>
 
 using Quorvel1::TEEBlock;
 namespace EEState = Quorvel1::EEState;
@@ -17,22 +16,6 @@ namespace EEState = Quorvel1::EEState;
 namespace {
 
 const QString Name = QStringLiteral("U5,012-003");
-
-// A full disk in miniature: while `write` runs, no file may grow beyond 64
-// bytes, so a longer write fails part way.
-template <typename Write>
-void WithSmallFileSizeLimit(Write write)
-{
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    rlimit small = saved;
-    small.rlim_cur = 64;
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    write();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
-}
 
 // A 2048-byte image of `path` whose every byte has been read from the unit:
 // far more than 64 bytes to save.
@@ -47,16 +30,10 @@ std::unique_ptr<TEEBlock> LargeImageReadFromTheUnit(const QString& path)
     return image;
 }
 
-class EEBlock : public ::testing::Test {
+class EEBlock : public QuorvelTest::OneFileTest {
 protected:
-    static constexpr const char* FileName = "4660.ee";
-    QString Path() const { return folder_.file(FileName); }
+    EEBlock() : OneFileTest("4660.ee") {}
 
-    void WriteFile(const QByteArray& bytes) const { ASSERT_TRUE(folder_.WriteBytes(FileName, bytes)); }
-    QByteArray FileBytes() const { return folder_.Bytes(FileName); }
-    QStringList FolderEntries() const { return folder_.Entries(); }
-
-    QuorvelTest::TempFolder folder_;
     TEEBlock image_{0, Name};
 };
 
@@ -239,7 +216,10 @@ TEST_F(EEBlock, ASaveThatFailsLeavesTheOldFileWholeAndTheImageModified)
     const std::unique_ptr<TEEBlock> large = LargeImageReadFromTheUnit(Path());
 
     bool savedOk = true;
-    WithSmallFileSizeLimit([&] { savedOk = large->Save(Path()); });
+    {
+        const QuorvelTest::FileSizeLimit limit(64);
+        savedOk = large->Save(Path());
+    }
 
     EXPECT_FALSE(savedOk);
     EXPECT_TRUE(large->IsModified());
@@ -261,7 +241,10 @@ TEST_F(EEBlock, AnImageWhoseSaveFailsWhenDestroyedLeavesTheOldFileWhole)
     std::unique_ptr<TEEBlock> large = LargeImageReadFromTheUnit(Path());
     ASSERT_TRUE(large->IsModified());
 
-    WithSmallFileSizeLimit([&] { large.reset(); });
+    {
+        const QuorvelTest::FileSizeLimit limit(64);
+        large.reset();
+    }
 
     EXPECT_EQ(FileBytes(), old);
     EXPECT_EQ(FolderEntries(), QStringList({"4660.ee"}));

@@ -2,10 +2,9 @@
 // was and report false.
 #include "ByteStreams.h"
 #include "SiteFileFixture.h"
+#include "support/FileSizeLimit.h"
 #include "support/Unprivileged.h"
 
-#include <csignal>
-#include <sys/resource.h>
 
 using namespace Quorvel1;
 
@@ -39,29 +38,6 @@ protected:
     QByteArray oldIni;
 };
 
-// Limits the size of files this process may write, as a full disk would;
-// writes beyond it fail instead of raising SIGXFSZ.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        savedHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, savedHandler_);
-    }
-
-private:
-    rlimit saved_{};
-    void (*savedHandler_)(int) = nullptr;
-};
-
 } // namespace
 
 TEST_F(SiteFileSave, FullDiskLeavesThePreviousFilesAndTheSiteIntact)
@@ -71,7 +47,7 @@ TEST_F(SiteFileSave, FullDiskLeavesThePreviousFilesAndTheSiteIntact)
     BuildNewSite(site);
     bool saved = true;
     {
-        const FileSizeLimit limit(static_cast<rlim_t>(oldSite.size()));
+        const QuorvelTest::FileSizeLimit limit(static_cast<rlim_t>(oldSite.size()));
         saved = site.Save(Path("site.ste"));
     }
     EXPECT_FALSE(saved);

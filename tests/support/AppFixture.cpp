@@ -1,6 +1,6 @@
 #include "support/AppFixture.h"
 
-#include "app/QuorvelW.h"
+#include "settings/Properties.h"
 #include "site/SiteExt.h"
 
 #include <QProcess>
@@ -28,6 +28,46 @@ AppFixture::AppFixture()
 AppFixture::~AppFixture()
 {
     QDir::setCurrent(startFolder_);
+}
+
+ModemSiteFixture::ModemSiteFixture() : controller(view)
+{
+    RemoveModemConfigFiles();
+}
+
+ModemSiteFixture::~ModemSiteFixture()
+{
+    RemoveModemConfigFiles();
+}
+
+void ModemSiteFixture::StartModemSim(const QString& scenario, uint32_t device)
+{
+    using namespace std::chrono_literals;
+    sim = std::make_unique<QuorvelTest::SimProcess>(QStringList{"--modem"}, scenario);
+    modem = controller.Modem();
+    ASSERT_NE(modem, nullptr);
+    QStringList ports;
+    for (uint32_t i = 0; i < device; ++i)
+        ports << Path(QStringLiteral("no-modem-%1").arg(i));
+    modem->Initialise(ports << sim->PortPath());
+    modem->SetTimings({2000ms, 150ms});
+    modem->SetDevice(device);
+    modem->WriteConfigFile(ModemConfigFile(device));
+    modem->SetDevice(0);
+    controller.Properties().ModemDevice = int32_t(device);
+    controller.Properties().ModemTimeout = 0;
+    controller.Site().SetTelephone("0123 456");
+}
+
+QString ModemSiteFixture::ModemConfigFile(uint32_t device)
+{
+    return Quorvel1::ProgramFolder() + QStringLiteral("ModemCfg%1.dat").arg(device);
+}
+
+void ModemSiteFixture::RemoveModemConfigFiles()
+{
+    for (const QString& name : QDir(Quorvel1::ProgramFolder()).entryList({"ModemCfg*.dat"}, QDir::Files))
+        QFile::remove(Quorvel1::ProgramFolder() + name);
 }
 
 void AppFixture::StoreSetting(const QString& key, const QString& value)

@@ -6,7 +6,10 @@
 #include "support/TempFolder.h"
 
 #include "app/QuorvelView.h"
+#include "app/QuorvelW.h"
 #include "base/ProgramFolder.h"
+#include "modem/TapiModem.h"
+#include "support/SimProcess.h"
 
 #include <gtest/gtest.h>
 
@@ -124,6 +127,30 @@ protected:
 private:
     QString startFolder_ = QDir::currentPath();
     QuorvelTest::TempFolder folder_;
+};
+
+// A controller that dials the simulator's modem (--modem). StartModemSim
+// starts the simulator with the scenario and makes its port device `device`
+// of the program's modem (the devices before it are ports that do not
+// exist), with that device's configuration file written, quick modem
+// timings, no modem time-out, and the site's number "0123 456". The
+// program folder outlives a test, so no configuration file is left to serve
+// another one.
+class ModemSiteFixture : public AppFixture {
+protected:
+    ModemSiteFixture();
+    ~ModemSiteFixture() override;
+
+    void StartModemSim(const QString& scenario, uint32_t device = 0);
+    static QString ModemConfigFile(uint32_t device);
+
+    TRecordingView view;
+    Quorvel1::TQuorvelW controller;
+    std::unique_ptr<QuorvelTest::SimProcess> sim;
+    Quorvel1::TTapiModem* modem = nullptr; // the controller's
+
+private:
+    static void RemoveModemConfigFiles();
 };
 
 // A site file with no units and no devices, made byte by byte: version,
