@@ -37,22 +37,6 @@ protected:
         StartModemSim(DroppingCall);
         controller.Site().ComTimeouts = SimProcess::ShortTimeouts;
     }
-
-    // Runs the event loop until `done` or the time allowed has passed.
-    static bool WaitUntil(const std::function<bool()>& done, int ms)
-    {
-        QEventLoop loop;
-        QTimer look;
-        QObject::connect(&look, &QTimer::timeout, [&] {
-            if (done())
-                loop.quit();
-        });
-        look.start(20);
-        QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-        loop.exec();
-        return done();
-    }
-
 };
 
 } // namespace

@@ -3,7 +3,9 @@
 #include "settings/Properties.h"
 #include "site/SiteExt.h"
 
+#include <QEventLoop>
 #include <QProcess>
+#include <QTimer>
 #include <QProcessEnvironment>
 
 namespace AppTest {
@@ -68,6 +70,22 @@ void ModemSiteFixture::RemoveModemConfigFiles()
 {
     for (const QString& name : QDir(Quorvel1::ProgramFolder()).entryList({"ModemCfg*.dat"}, QDir::Files))
         QFile::remove(Quorvel1::ProgramFolder() + name);
+}
+
+bool AppFixture::WaitUntil(const std::function<bool()>& done, int ms)
+{
+    if (done())
+        return true;
+    QEventLoop loop;
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout, &loop, [&] {
+        if (done())
+            loop.quit();
+    });
+    look.start(20);
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+    return done();
 }
 
 void AppFixture::StoreSetting(const QString& key, const QString& value)

@@ -20,6 +20,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -117,6 +118,10 @@ protected:
     QString Folder() const { return folder_.path(); }
     QString ErrorLogPath() const { return Path("errors.txt"); }
     static QString LaunchPath() { return Quorvel1::ProgramFolder() + "QW1Launch.txt"; }
+
+    // Serves the events of this (the UI) thread until `done` or `ms` have
+    // passed; returns `done`.
+    static bool WaitUntil(const std::function<bool()>& done, int ms);
 
     // Program settings as another program would have left them.
     static void StoreSetting(const QString& key, const QString& value);

@@ -42,12 +42,8 @@ protected:
     void Connect()
     {
         Start(window);
-        TQuorvelW& controller = Controller();
-        controller.Properties().LocalPort = sim.PortPath();
-        controller.Site().ComTimeouts = SimProcess::ShortTimeouts;
-        Find<QAction>(window, "actConnectLocal")->trigger();
-        ASSERT_TRUE(controller.Online);
-        ASSERT_TRUE(controller.LoggerPresent);
+        ConnectLocally(window, sim);
+        ASSERT_TRUE(Controller().LoggerPresent);
     }
 
     TQuorvelW& Controller() { return *window.AppController(); }
@@ -66,20 +62,7 @@ protected:
     }
 
     // Serves the window's events until `done`, at most WaitMs.
-    static bool WaitFor(const std::function<bool()>& done)
-    {
-        QEventLoop loop;
-        QTimer poll;
-        QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-            if (done())
-                loop.quit();
-        });
-        poll.start(20);
-        QTimer::singleShot(WaitMs, &loop, &QEventLoop::quit);
-        if (!done())
-            loop.exec();
-        return done();
-    }
+    static bool WaitFor(const std::function<bool()>& done) { return WaitUntil(done, WaitMs); }
 
     // Reconfigure, answering its question yes.
     void Reconfigure()

@@ -37,14 +37,7 @@ class MemoryViewerTest : public AppTest::WindowFixture {
 protected:
     void SetUp() override { Start(window); }
 
-    void Connect()
-    {
-        TQuorvelW& controller = *window.AppController();
-        controller.Properties().LocalPort = sim.PortPath();
-        controller.Site().ComTimeouts = SimProcess::ShortTimeouts;
-        Find<QAction>(window, "actConnectLocal")->trigger();
-        ASSERT_TRUE(controller.Online);
-    }
+    void Connect() { ConnectLocally(window, sim); }
     TdlgDbg& Open()
     {
         Find<QAction>(window, "actDebug")->trigger();

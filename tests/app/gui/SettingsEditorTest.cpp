@@ -45,21 +45,8 @@ protected:
         Start(window);
     }
 
-    void Connect()
-    {
-        TQuorvelW& controller = *window.AppController();
-        controller.Properties().LocalPort = sim.PortPath();
-        controller.Site().ComTimeouts = SimProcess::ShortTimeouts;
-        Find<QAction>(window, "actConnectLocal")->trigger();
-        ASSERT_TRUE(controller.Online);
-    }
-    static bool WaitFor(const std::function<bool()>& done, int ms = 20000)
-    {
-        QDeadlineTimer deadline(ms);
-        while (!done() && !deadline.hasExpired())
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        return done();
-    }
+    void Connect() { ConnectLocally(window, sim); }
+    static bool WaitFor(const std::function<bool()>& done, int ms = 20000) { return WaitUntil(done, ms); }
     TPelkThread& Runner() { return window.AppController()->Runner(); }
 
     SimProcess sim{QStringList{}, QStringLiteral("ee 0x100 words 0x2211\n"

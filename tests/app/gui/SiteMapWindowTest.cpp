@@ -45,13 +45,7 @@ protected:
     TQwSiteMap& Map() { return *window.SiteMap(); }
     QTabWidget& Pages() { return *Find<QTabWidget>(window, "PageControl"); }
 
-    void Connect()
-    {
-        Controller().Properties().LocalPort = sim.PortPath();
-        Controller().Site().ComTimeouts = SimProcess::ShortTimeouts;
-        Find<QAction>(window, "actConnectLocal")->trigger();
-        ASSERT_TRUE(Controller().Online);
-    }
+    void Connect() { ConnectLocally(window, sim); }
 
     // The site's ini file with a map of `image` and these labels, read as
     // the window reads a site it opens.
@@ -64,20 +58,7 @@ protected:
         window.RefreshFromSite();
     }
 
-    static bool WaitFor(const std::function<bool()>& done)
-    {
-        QEventLoop loop;
-        QTimer poll;
-        QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-            if (done())
-                loop.quit();
-        });
-        poll.start(20);
-        QTimer::singleShot(MapWaitMs, &loop, &QEventLoop::quit);
-        if (!done())
-            loop.exec();
-        return done();
-    }
+    static bool WaitFor(const std::function<bool()>& done) { return WaitUntil(done, MapWaitMs); }
 
     QuorvelTest::TempFolder folder;
     SimProcess sim{QStringList{}, QStringLiteral("unit 3 alarms 0x0009 name FREEZER3\n")};

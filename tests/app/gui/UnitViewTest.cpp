@@ -72,14 +72,7 @@ protected:
         ASSERT_EQ(file.write(text), text.size());
     }
 
-    void Connect()
-    {
-        TQuorvelW& controller = *window.AppController();
-        controller.Properties().LocalPort = sim.PortPath();
-        controller.Site().ComTimeouts = SimProcess::ShortTimeouts;
-        Find<QAction>(window, "actConnectLocal")->trigger();
-        ASSERT_TRUE(controller.Online);
-    }
+    void Connect() { ConnectLocally(window, sim); }
     TDlgUnitX& View() { return *window.UnitView(); }
     QString Setting(int row) { return View().Settings()->item(row, 1)->text(); }
     QString Airspace(int row, int column) { return View().Airspaces()->Model().Cell(row, column); }

@@ -33,14 +33,7 @@ protected:
     static constexpr int AlarmWaitMs = 20000;
 
     // The window connected to the simulator.
-    void Connect()
-    {
-        TQuorvelW& controller = *window.AppController();
-        controller.Properties().LocalPort = sim.PortPath();
-        controller.Site().ComTimeouts = SimProcess::ShortTimeouts;
-        Find<QAction>(window, "actConnectLocal")->trigger();
-        ASSERT_TRUE(controller.Online);
-    }
+    void Connect() { ConnectLocally(window, sim); }
 
     // A site that already knows the simulator's units, as one loaded from
     // its file after an earlier scan.

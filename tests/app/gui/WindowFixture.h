@@ -7,7 +7,11 @@
 
 #include "app/gui/FQw.h"
 
+#include "settings/Properties.h"
+#include "site/SiteExt.h"
+
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QEventLoop>
 #include <QMessageBox>
@@ -97,6 +101,17 @@ protected:
             loop.exec();
         }
         ASSERT_TRUE(window.Started());
+    }
+
+    // Connects through the window's Connect Local command to the
+    // simulator's port, with the short time-out list.
+    static void ConnectLocally(Quorvel1::TFQw& window, const QuorvelTest::SimProcess& sim)
+    {
+        Quorvel1::TQuorvelW& controller = *window.AppController();
+        controller.Properties().LocalPort = sim.PortPath();
+        controller.Site().ComTimeouts = QuorvelTest::SimProcess::ShortTimeouts;
+        Find<QAction>(window, "actConnectLocal")->trigger();
+        ASSERT_TRUE(controller.Online);
     }
 
     template <typename T>
