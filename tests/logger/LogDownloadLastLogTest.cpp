@@ -8,7 +8,7 @@
 #include "comms/MestraIF.h"
 #include "jobs/PelkThread.h"
 #include "site/SiteExt.h"
-#include "support/SimProcess.h"
+#include "support/SimLinkFixture.h"
 #include "support/TempFolder.h"
 
 #include <QDir>
@@ -16,7 +16,6 @@
 #include <gtest/gtest.h>
 
 using namespace Quorvel1;
-using QuorvelTest::SimProcess;
 
 TEST(LogDownloadLastLogTest, UnsavedDownloadKeepsThePreviousLastLog)
 {
@@ -35,11 +34,9 @@ TEST(LogDownloadLastLogTest, UnsavedDownloadKeepsThePreviousLastLog)
         // created in it, not even by root.
         ASSERT_TRUE(files.WriteBytes("blocked", "not a folder"));
         const QString siteFolder = row.SiteFolderBlocked ? files.file("blocked") : files.path();
-        SimProcess sim({}, QStringLiteral("logger prefill 50\nlogger clock-stopped\n") + row.Scenario);
-        Pelk::TMestraIF link;
-        link.SetTimeouts(SimProcess::ShortTimeouts);
-        link.Open(-1, sim.PortPath());
-        ASSERT_TRUE(link.Connect());
+        QuorvelTest::SimLinkFixture simulator;
+        simulator.Connect({}, QStringLiteral("logger prefill 50\nlogger clock-stopped\n") + row.Scenario);
+        Pelk::TMestraIF& link = simulator.link;
         TLogIF log(link);
         ASSERT_TRUE(log.Open());
         TSiteExt site;
