@@ -24,17 +24,3 @@ TEST(LinkTimerTest, ZeroDurationHasExpiredAtOnce)
 
     EXPECT_TRUE(timer.ExpiredAt(1234));
 }
-
-TEST_F(LinkTest, AckWaitAcrossTheTickWrapStillEndsAtItsDeadline)
-{
-    clock.Advance(0xFFFFFC00u); // 1 s before the tick wraps
-    line->Expect(ReadRequest(0x20, 1)).Silence(3);
-    ScriptReset(*line);
-    line->Expect(ReadRequest(0x20, 1)).Reply(ReadReply({0x42})).Expect({});
-    uint8_t value = 0;
-
-    link.ReadMem(&value, 0x20, 1, false);
-
-    EXPECT_EQ(value, 0x42);
-    ExpectScriptDone();
-}

@@ -168,8 +168,16 @@ TEST_F(LinkTest, NakInPlaceOfAckFailsTheBlockAtOnceAndItIsRetriedAfterAReset)
     ExpectScriptDone();
 }
 
-TEST_F(LinkTest, AckWaitLastsUntilTheDeadlineThenTheBlockIsRetried)
+namespace {
+
+// The tick the link's clock starts at.
+class AckWaitTest : public LinkTest, public ::testing::WithParamInterface<uint32_t> {};
+
+} // namespace
+
+TEST_P(AckWaitTest, AckWaitLastsUntilTheDeadlineThenTheBlockIsRetried)
 {
+    clock.Advance(GetParam());
     // Defaults: deadline 4 x 10 + 2000 ms; a silent one-byte read lasts
     // 10 + 500 + 500 ms, so the third silent read ends past the deadline.
     line->Expect(ReadRequest(0x20, 1)).Silence(3);
@@ -182,6 +190,9 @@ TEST_F(LinkTest, AckWaitLastsUntilTheDeadlineThenTheBlockIsRetried)
     EXPECT_EQ(value, 0x42);
     ExpectScriptDone();
 }
+
+// From tick 0, and from 1 s before the tick wraps.
+INSTANTIATE_TEST_SUITE_P(Ticks, AckWaitTest, ::testing::Values(0u, 0xFFFFFC00u));
 
 TEST_F(LinkTest, FiveFailedBlocksThenSuccessCompleteTheCall)
 {

@@ -11,7 +11,6 @@
 #include "logger/LogIF.h"
 
 #include <QDir>
-#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -33,7 +32,6 @@ int RingDistance(int from, int to, int size)
 
 class LogDownloadOutcomesTest : public QuorvelTest::LoggerSimFixture {
 protected:
-
     // Downloads after the previous file `previous`; returns the file now
     // holding the log.
     QString DownloadAfter(const QString& previous)
@@ -43,6 +41,19 @@ protected:
         EXPECT_TRUE(log->Download(fileName, Folder()));
         EXPECT_EQ(log->DownloadFailure, LogDlNone);
         return fileName;
+    }
+    // Downloads after `first` into a new file, which must hold a log that
+    // passes its check, leaving `first` as it was; returns the new log.
+    std::unique_ptr<TLog1> DownloadIntoANewFile(const QString& first)
+    {
+        const QByteArray before = FileBytes(first);
+        const QString second = DownloadAfter(first);
+        EXPECT_NE(second, first);
+        EXPECT_EQ(FileBytes(first), before);
+        auto saved = LoadLog(second);
+        EXPECT_NE(saved, nullptr);
+        EXPECT_TRUE(saved && saved->CheckLog());
+        return saved;
     }
     // The whole log of the logger as it is: the bytes from start to end.
     int WholeLogBytes()
@@ -68,20 +79,16 @@ TEST_F(LogDownloadOutcomesTest, OtherConfigurationReadsTheWholeLogIntoANewFile)
     Start("logger prefill 200\nlogger clock-stopped\n");
     QString first;
     ASSERT_TRUE(log->Download(first, Folder()));
-    const QByteArray firstBytes = FileBytes(first);
     // Another option in EE; the logger logs on as before.
     const uint8_t average = 0x02;
     link.WriteMem(&average, uint16_t(log->Header.ConfigStart + OptionsOffset), 1, true);
 
-    const QString second = DownloadAfter(first);
+    const auto saved = DownloadIntoANewFile(first);
 
-    EXPECT_NE(second, first);
-    EXPECT_EQ(log->BytesRead, uint32_t(WholeLogBytes()));
-    const auto saved = LoadLog(second);
     ASSERT_NE(saved, nullptr);
+    EXPECT_EQ(log->BytesRead, uint32_t(WholeLogBytes()));
     EXPECT_EQ(saved->Status.Entries, 200);
     EXPECT_EQ(saved->ConfigByte(OptionsOffset), average);
-    EXPECT_EQ(FileBytes(first), firstBytes);
     EXPECT_EQ(Files().size(), 2);
 }
 
@@ -92,21 +99,16 @@ TEST_F(LogDownloadOutcomesTest, EntriesLostSinceThePreviousLogReadTheWholeLogInt
     log->Time.UtcNow = [&] { return firstDownload; };
     QString first;
     ASSERT_TRUE(log->Download(first, Folder()));
-    const QByteArray firstBytes = FileBytes(first);
     // Ten days on by the PC's clock, the oldest of the 200 entries 900 s
     // apart (50 hours) is newer than the previous log's newest: entries in
     // between were lost.
     log->Time.UtcNow = [&] { return firstDownload + 10 * Day; };
 
-    const QString second = DownloadAfter(first);
+    const auto saved = DownloadIntoANewFile(first);
 
-    EXPECT_NE(second, first);
-    EXPECT_EQ(log->BytesRead, uint32_t(WholeLogBytes()));
-    const auto saved = LoadLog(second);
     ASSERT_NE(saved, nullptr);
+    EXPECT_EQ(log->BytesRead, uint32_t(WholeLogBytes()));
     EXPECT_EQ(saved->Status.Entries, 200);
-    EXPECT_TRUE(saved->CheckLog());
-    EXPECT_EQ(FileBytes(first), firstBytes);
 }
 
 TEST_F(LogDownloadOutcomesTest, NewEntriesThatDoNotFitWithTheOldGoToANewFileAlone)
@@ -117,15 +119,12 @@ TEST_F(LogDownloadOutcomesTest, NewEntriesThatDoNotFitWithTheOldGoToANewFileAlon
     Start("logger interval 60\nlogger fast 20\nlogger buffer 1000\nlogger prefill 1000\n");
     QString first;
     ASSERT_TRUE(log->Download(first, Folder()));
-    const QByteArray firstBytes = FileBytes(first);
     const auto previous = LoadLog(first);
     ASSERT_NE(previous, nullptr);
     WaitForNewEntries(20);
 
-    const QString second = DownloadAfter(first);
+    const auto saved = DownloadIntoANewFile(first);
 
-    EXPECT_NE(second, first);
-    const auto saved = LoadLog(second);
     ASSERT_NE(saved, nullptr);
     const int size = saved->Control.BufferSize;
     const int oldBytes = RingDistance(previous->Control.StartPosition, previous->Control.EndPosition, size);
@@ -137,8 +136,6 @@ TEST_F(LogDownloadOutcomesTest, NewEntriesThatDoNotFitWithTheOldGoToANewFileAlon
     EXPECT_EQ(saved->Status.Entries, log->NewEntriesFound);
     EXPECT_GE(saved->Status.Entries, 20);
     EXPECT_EQ(saved->Status.DataLevel, newBytes * 100 / size);
-    EXPECT_TRUE(saved->CheckLog());
-    EXPECT_EQ(FileBytes(first), firstBytes);
 }
 
 TEST_F(LogDownloadOutcomesTest, NewEntriesThatDoNotFollowOnReadTheRestIntoANewFile)
@@ -151,21 +148,13 @@ TEST_F(LogDownloadOutcomesTest, NewEntriesThatDoNotFollowOnReadTheRestIntoANewFi
     QByteArray altered = FileBytes(first);
     const int lastValuesAt = FileConfigAt + log->Header.ConfigSize();
     altered[lastValuesAt] = char(altered[lastValuesAt] ^ 0x01);
-    {
-        QFile file(first);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        ASSERT_EQ(file.write(altered), altered.size());
-    }
+    ASSERT_TRUE(QuorvelTest::WriteFileBytes(first, altered));
 
-    const QString second = DownloadAfter(first);
+    const auto saved = DownloadIntoANewFile(first);
 
-    EXPECT_NE(second, first);
+    ASSERT_NE(saved, nullptr);
     // The new part (the one byte at the end position), then the rest from
     // the start up to the previous end position.
     EXPECT_EQ(log->BytesRead, uint32_t(1 + WholeLogBytes()));
-    const auto saved = LoadLog(second);
-    ASSERT_NE(saved, nullptr);
     EXPECT_EQ(saved->Status.Entries, 200);
-    EXPECT_TRUE(saved->CheckLog());
-    EXPECT_EQ(FileBytes(first), altered);
 }
