@@ -319,10 +319,12 @@ void SimLogger::OnWrite(Space space, uint16_t address, std::size_t length, TimeP
         return; // the configuration in EE is taken at the next restart
     Advance(now);
     const uint16_t timerAddress = uint16_t(StatusAddress() + TimerOffset);
-    if (SimMemory::Covers(address, length, timerAddress) || SimMemory::Covers(address, length, uint16_t(timerAddress + 1)))
+    if (SimMemory::Covers(address, length, timerAddress)
+        || SimMemory::Covers(address, length, uint16_t(timerAddress + 1)))
         timer_ = memory_.Word(Space::Ram, timerAddress);
     const uint16_t codeAddress = uint16_t(CommandAddress() + CommandCodeOffset);
-    if (SimMemory::Covers(address, length, codeAddress) && memory_.Byte(Space::Ram, codeAddress) != 0 && !settings_.Frozen)
+    if (SimMemory::Covers(address, length, codeAddress) && memory_.Byte(Space::Ram, codeAddress) != 0
+        && !settings_.Frozen)
         execute();
 }
 

@@ -3,6 +3,8 @@
 #include "ScenarioWords.h"
 
 #include <cstdlib>
+#include <map>
+#include <optional>
 
 namespace SiteSim {
 
@@ -63,57 +65,58 @@ std::string SimOptions::Usage()
 
 SimOptions SimOptions::Parse(const std::vector<std::string>& arguments)
 {
+    using Flag = void (*)(SimOptions&);
+    using Setter = void (*)(SimOptions&, const std::string& name, const std::string& value);
+    static const std::map<std::string, Flag> flags{
+        {"--modem", [](SimOptions& o) { o.Modem = true; }},
+        {"--help", [](SimOptions& o) { o.Help = true; }},
+        {"-h", [](SimOptions& o) { o.Help = true; }},
+    };
+    static const std::map<std::string, Setter> valued{
+        {"--scenario", [](SimOptions& o, const std::string&, const std::string& v) { o.ScenarioPath = v; }},
+        {"--link", [](SimOptions& o, const std::string&, const std::string& v) { o.LinkPath = v; }},
+        {"--counts", [](SimOptions& o, const std::string&, const std::string& v) { o.CountsPath = v; }},
+        {"--dump-logger", [](SimOptions& o, const std::string&, const std::string& v) { o.LoggerDumpPath = v; }},
+        {"--baud", [](SimOptions& o, const std::string& n, const std::string& v) { o.Baud = parseBaud(n, v); }},
+        {"--seed", [](SimOptions& o, const std::string& n, const std::string& v) { o.Faults.Seed = parseCount(n, v); }},
+        {"--corrupt",
+         [](SimOptions& o, const std::string& n, const std::string& v) { o.Faults.CorruptRate = parseRate(n, v); }},
+        {"--drop",
+         [](SimOptions& o, const std::string& n, const std::string& v) { o.Faults.DropRate = parseRate(n, v); }},
+        {"--nak",
+         [](SimOptions& o, const std::string& n, const std::string& v) { o.Faults.NakRate = parseRate(n, v); }},
+        {"--stall-after",
+         [](SimOptions& o, const std::string& n, const std::string& v) { o.Faults.StallAfter = parseCount(n, v); }},
+        {"--lan-silent",
+         [](SimOptions& o, const std::string& n, const std::string& v) { o.LanFaults.SilentRate = parseRate(n, v); }},
+        {"--lan-wrong-code", [](SimOptions& o, const std::string& n, const std::string& v) {
+             o.LanFaults.WrongCodeRate = parseRate(n, v);
+         }},
+        {"--lan-slow-take",
+         [](SimOptions& o, const std::string& n, const std::string& v) { o.LanFaults.SlowTakeRate = parseRate(n, v); }},
+    };
+
     SimOptions options;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string name = arguments[i];
-        std::string value;
-        bool hasValue = false;
+        std::optional<std::string> value;
         if (const auto equals = name.find('='); equals != std::string::npos) {
             value = name.substr(equals + 1);
             name.resize(equals);
-            hasValue = true;
         }
-        if (name == "--modem") {
-            options.Modem = true;
+        if (const auto flag = flags.find(name); flag != flags.end() && !value) {
+            flag->second(options);
             continue;
         }
-        if (name == "--help" || name == "-h") {
-            options.Help = true;
-            continue;
-        }
-        if (!hasValue) {
+        const auto setter = valued.find(name);
+        if (setter == valued.end())
+            throw SimUsageError("unknown option: " + name);
+        if (!value) {
             if (i + 1 >= arguments.size())
                 throw SimUsageError(name + ": value missing");
             value = arguments[++i];
         }
-        if (name == "--scenario")
-            options.ScenarioPath = value;
-        else if (name == "--link")
-            options.LinkPath = value;
-        else if (name == "--counts")
-            options.CountsPath = value;
-        else if (name == "--dump-logger")
-            options.LoggerDumpPath = value;
-        else if (name == "--baud")
-            options.Baud = parseBaud(name, value);
-        else if (name == "--seed")
-            options.Faults.Seed = parseCount(name, value);
-        else if (name == "--corrupt")
-            options.Faults.CorruptRate = parseRate(name, value);
-        else if (name == "--drop")
-            options.Faults.DropRate = parseRate(name, value);
-        else if (name == "--nak")
-            options.Faults.NakRate = parseRate(name, value);
-        else if (name == "--stall-after")
-            options.Faults.StallAfter = parseCount(name, value);
-        else if (name == "--lan-silent")
-            options.LanFaults.SilentRate = parseRate(name, value);
-        else if (name == "--lan-wrong-code")
-            options.LanFaults.WrongCodeRate = parseRate(name, value);
-        else if (name == "--lan-slow-take")
-            options.LanFaults.SlowTakeRate = parseRate(name, value);
-        else
-            throw SimUsageError("unknown option: " + name);
+        setter->second(options, name, *value);
     }
     return options;
 }
