@@ -36,6 +36,7 @@
 #include "ScenarioWords.h"
 
 #include <algorithm>
+#include <map>
 
 namespace SiteSim {
 
@@ -99,28 +100,26 @@ bool parseFlag(SimUnitSettings& unit, const std::string& word)
 
 void parseValue(SimUnitSettings& unit, const std::string& key, const std::string& value, int line)
 {
-    if (key == "app")
-        unit.AppId = ScenarioWord(value, line);
-    else if (key == "proc")
-        unit.ProcessorId = ScenarioWord(value, line);
-    else if (key == "rom")
-        unit.RomId = ScenarioWord(value, line);
-    else if (key == "name")
-        parseName(unit, value, line);
-    else if (key == "airspaces")
-        unit.Identity[0] = uint8_t(ScenarioNumber(value, 0, SimUnitSettings::MaxAirspaces, line));
-    else if (key == "rooms")
-        unit.Identity[1] = ScenarioByte(value, line);
-    else if (key == "d2")
-        unit.Identity[2] = ScenarioByte(value, line);
-    else if (key == "d3")
-        unit.Identity[3] = ScenarioByte(value, line);
-    else if (key == "alarms")
-        unit.AlarmWord = ScenarioWord(value, line);
-    else if (key == "scale")
-        unit.ScaleWord = ScenarioWord(value, line);
-    else
+    using Setter = void (*)(SimUnitSettings&, const std::string& value, int line);
+    static const std::map<std::string, Setter> keys{
+        {"app", [](SimUnitSettings& u, const std::string& v, int l) { u.AppId = ScenarioWord(v, l); }},
+        {"proc", [](SimUnitSettings& u, const std::string& v, int l) { u.ProcessorId = ScenarioWord(v, l); }},
+        {"rom", [](SimUnitSettings& u, const std::string& v, int l) { u.RomId = ScenarioWord(v, l); }},
+        {"name", [](SimUnitSettings& u, const std::string& v, int l) { parseName(u, v, l); }},
+        {"airspaces",
+         [](SimUnitSettings& u, const std::string& v, int l) {
+             u.Identity[0] = uint8_t(ScenarioNumber(v, 0, SimUnitSettings::MaxAirspaces, l));
+         }},
+        {"rooms", [](SimUnitSettings& u, const std::string& v, int l) { u.Identity[1] = ScenarioByte(v, l); }},
+        {"d2", [](SimUnitSettings& u, const std::string& v, int l) { u.Identity[2] = ScenarioByte(v, l); }},
+        {"d3", [](SimUnitSettings& u, const std::string& v, int l) { u.Identity[3] = ScenarioByte(v, l); }},
+        {"alarms", [](SimUnitSettings& u, const std::string& v, int l) { u.AlarmWord = ScenarioWord(v, l); }},
+        {"scale", [](SimUnitSettings& u, const std::string& v, int l) { u.ScaleWord = ScenarioWord(v, l); }},
+    };
+    const auto found = keys.find(key);
+    if (found == keys.end())
         throw ScenarioError(line, "unit: unknown value: " + key);
+    found->second(unit, value, line);
 }
 
 void parseIdentity(SimUnitSettings& unit, const Words& words, int line)
@@ -157,20 +156,23 @@ SimUnitSettings& SimLanSettings::Unit(uint8_t number)
 
 void ParseLanDirective(SimLanSettings& settings, const Words& words, int line)
 {
+    // Each setting's range and where it goes.
+    struct Setting {
+        int64_t Most;
+        void (*Set)(SimLanSettings&, int64_t);
+    };
+    static const std::map<std::string, Setting> settingsByName{
+        {"address", {31, [](SimLanSettings& s, int64_t v) { s.InterfaceAddress = uint8_t(v); }}},
+        {"take", {60'000, [](SimLanSettings& s, int64_t v) { s.TakeMs = uint32_t(v); }}},
+        {"reply", {60'000, [](SimLanSettings& s, int64_t v) { s.ReplyMs = uint32_t(v); }}},
+        {"slow-take", {60'000, [](SimLanSettings& s, int64_t v) { s.SlowTakeMs = uint32_t(v); }}},
+    };
     if (words.size() != 3)
         throw ScenarioError(line, "lan: give what and its value");
-    const std::string& what = words[1];
-    const auto milliseconds = [&] { return uint32_t(ScenarioNumber(words[2], 0, 60'000, line)); };
-    if (what == "address")
-        settings.InterfaceAddress = uint8_t(ScenarioNumber(words[2], 0, 31, line));
-    else if (what == "take")
-        settings.TakeMs = milliseconds();
-    else if (what == "reply")
-        settings.ReplyMs = milliseconds();
-    else if (what == "slow-take")
-        settings.SlowTakeMs = milliseconds();
-    else
-        throw ScenarioError(line, "lan: unknown setting: " + what);
+    const auto setting = settingsByName.find(words[1]);
+    if (setting == settingsByName.end())
+        throw ScenarioError(line, "lan: unknown setting: " + words[1]);
+    setting->second.Set(settings, ScenarioNumber(words[2], 0, setting->second.Most, line));
 }
 
 void ParseUnitDirective(SimLanSettings& settings, const Words& words, int line)

@@ -65,49 +65,44 @@ SimLoggerDevice device(const std::string& word, int line)
 
 void ParseLoggerDirective(SimLoggerSettings& settings, const Words& words, int line)
 {
+    // The settings that take one number, with its range.
+    struct Numeric {
+        int64_t Least;
+        int64_t Most;
+        void (*Set)(SimLoggerSettings&, int64_t);
+    };
+    static const std::map<std::string, Numeric> numbers{
+        {"interval", {0, 0xFFFF, [](SimLoggerSettings& s, int64_t v) { s.Interval = uint16_t(v); }}},
+        {"buffer",
+         {0, SimLoggerSettings::MaxBuffer, [](SimLoggerSettings& s, int64_t v) { s.BufferSize = uint16_t(v); }}},
+        {"config", {16, 8192, [](SimLoggerSettings& s, int64_t v) { s.ConfigSize = uint16_t(v); }}},
+        {"format", {0, 0xFFFF, [](SimLoggerSettings& s, int64_t v) { s.FormatWord = uint16_t(v); }}},
+        {"fast", {1, 3'600'000, [](SimLoggerSettings& s, int64_t v) { s.FastMs = uint32_t(v); }}},
+        {"prefill", {0, 0xFFFF, [](SimLoggerSettings& s, int64_t v) { s.Prefill = uint32_t(v); }}},
+        {"corrupt-holds", {0, 0xFFFF, [](SimLoggerSettings& s, int64_t v) { s.CorruptHolds = uint32_t(v); }}},
+        {"seed", {0, INT64_MAX, [](SimLoggerSettings& s, int64_t v) { s.Seed = uint64_t(v); }}},
+    };
+    // The settings that a word alone switches.
+    static const std::map<std::string, void (*)(SimLoggerSettings&)> switches{
+        {"none", [](SimLoggerSettings& s) { s.Present = false; }},
+        {"stop-when-full", [](SimLoggerSettings& s) { s.StopWhenFull = true; }},
+        {"frozen", [](SimLoggerSettings& s) { s.Frozen = true; }},
+        {"clock-stopped", [](SimLoggerSettings& s) { s.ClockStopped = true; }},
+    };
+
     if (words.size() < 2)
         throw ScenarioError(line, "logger: what to set is missing");
     const std::string& what = words[1];
-    if (what == "none") {
+    if (const auto number = numbers.find(what); number != numbers.end()) {
+        arguments(words, 1, line);
+        number->second.Set(settings, ScenarioNumber(words[2], number->second.Least, number->second.Most, line));
+    } else if (const auto flag = switches.find(what); flag != switches.end()) {
         arguments(words, 0, line);
-        settings.Present = false;
-    } else if (what == "interval") {
-        arguments(words, 1, line);
-        settings.Interval = uint16_t(ScenarioNumber(words[2], 0, 0xFFFF, line));
-    } else if (what == "buffer") {
-        arguments(words, 1, line);
-        settings.BufferSize = uint16_t(ScenarioNumber(words[2], 0, SimLoggerSettings::MaxBuffer, line));
-    } else if (what == "config") {
-        arguments(words, 1, line);
-        settings.ConfigSize = uint16_t(ScenarioNumber(words[2], 16, 8192, line));
+        flag->second(settings);
     } else if (what == "devices") {
         settings.Devices.clear();
         for (std::size_t i = 2; i < words.size(); ++i)
             settings.Devices.push_back(device(words[i], line));
-    } else if (what == "format") {
-        arguments(words, 1, line);
-        settings.FormatWord = uint16_t(ScenarioNumber(words[2], 0, 0xFFFF, line));
-    } else if (what == "fast") {
-        arguments(words, 1, line);
-        settings.FastMs = uint32_t(ScenarioNumber(words[2], 1, 3'600'000, line));
-    } else if (what == "prefill") {
-        arguments(words, 1, line);
-        settings.Prefill = uint32_t(ScenarioNumber(words[2], 0, 0xFFFF, line));
-    } else if (what == "stop-when-full") {
-        arguments(words, 0, line);
-        settings.StopWhenFull = true;
-    } else if (what == "frozen") {
-        arguments(words, 0, line);
-        settings.Frozen = true;
-    } else if (what == "clock-stopped") {
-        arguments(words, 0, line);
-        settings.ClockStopped = true;
-    } else if (what == "corrupt-holds") {
-        arguments(words, 1, line);
-        settings.CorruptHolds = uint32_t(ScenarioNumber(words[2], 0, 0xFFFF, line));
-    } else if (what == "seed") {
-        arguments(words, 1, line);
-        settings.Seed = uint64_t(ScenarioNumber(words[2], 0, INT64_MAX, line));
     } else {
         throw ScenarioError(line, "logger: unknown setting: " + what);
     }
