@@ -17,33 +17,33 @@ std::int16_t Convert(int type, int raw)
 
 } // namespace
 
-TEST(ProductQuotient, RoundsToNearest)
+// Rounded to the nearest, halves away from zero, and only the low 16 bits of
+// a quotient too large for them.
+TEST(ProductQuotient, RoundsToTheNearestAndKeepsTheLow16Bits)
 {
-    EXPECT_EQ(RoundedProductQuotient(363, 1000, 727), 499);
-    EXPECT_EQ(RoundedProductQuotient(512, 495, 1023), 248); // 247.7
-    EXPECT_EQ(RoundedProductQuotient(7, 1, 2), 4);          // 3.5 away from zero
-}
-
-TEST(ProductQuotient, RoundsNegativeProductsAwayFromZeroAtHalf)
-{
-    EXPECT_EQ(RoundedProductQuotient(-7, 1, 2), -4);   // -3.5
-    EXPECT_EQ(RoundedProductQuotient(-5, 1, 3), -2);   // -1.67
-    EXPECT_EQ(RoundedProductQuotient(-4, 1, 3), -1);   // -1.33
-    EXPECT_EQ(RoundedProductQuotient(-384, 9, 5), -691); // -691.2
-    EXPECT_EQ(RoundedProductQuotient(100, 3, -7), -43);  // -42.86
-}
-
-TEST(ProductQuotient, ExtremeOperandsKeepTheLow16Bits)
-{
-    EXPECT_EQ(RoundedProductQuotient(-32768, -32768, 1), 0);  // 2^30
-    EXPECT_EQ(RoundedProductQuotient(-32768, -32768, -1), 0); // -2^30
-    EXPECT_EQ(RoundedProductQuotient(-32768, 32767, 7), -32768);
-    EXPECT_EQ(RoundedProductQuotient(32767, 32767, 32767), 32767);
-}
-
-TEST(ProductQuotient, ZeroDivisorGivesNoValue)
-{
-    EXPECT_EQ(RoundedProductQuotient(5, 5, 0), NoValueMarker);
+    const struct {
+        int A;
+        int B;
+        int Divisor;
+        int Quotient;
+    } rows[] = {
+        {363, 1000, 727, 499},
+        {512, 495, 1023, 248}, // 247.7
+        {7, 1, 2, 4},          // 3.5
+        {-7, 1, 2, -4},        // -3.5
+        {-5, 1, 3, -2},        // -1.67
+        {-4, 1, 3, -1},        // -1.33
+        {-384, 9, 5, -691},    // -691.2
+        {100, 3, -7, -43},     // -42.86
+        {-32768, -32768, 1, 0},  // 2^30
+        {-32768, -32768, -1, 0}, // -2^30
+        {-32768, 32767, 7, -32768},
+        {32767, 32767, 32767, 32767},
+        {5, 5, 0, NoValueMarker}, // no divisor, no value
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(RoundedProductQuotient(row.A, row.B, row.Divisor), row.Quotient)
+            << row.A << " x " << row.B << " / " << row.Divisor;
 }
 
 TEST(SensorTypes, TableHasSixteenRowsWithUnitsAndDecimals)
@@ -62,129 +62,96 @@ TEST(SensorTypes, TableHasSixteenRowsWithUnitsAndDecimals)
     EXPECT_EQ(SensorType(-1), nullptr);
 }
 
-TEST(SensorTypes, NoneTypePassesPositiveRawValues)
+// Each type's readings within its range, at its ends and beyond them.
+TEST(SensorTypes, ReadingsAtAndBeyondEachTypesRange)
 {
-    EXPECT_EQ(Convert(0, 0x7FFF), 32767);
-    EXPECT_EQ(Convert(0, 0x8000), NoValueMarker);
-}
-
-TEST(SensorTypes, VoltageRange)
-{
-    EXPECT_EQ(Convert(1, 1023), 495);
-    EXPECT_EQ(Convert(1, 512), 248);
-    EXPECT_EQ(Convert(1, 1024), NoValueMarker);
-}
-
-TEST(SensorTypes, ThermistorEnds)
-{
-    EXPECT_EQ(Convert(2, 1023 - 40), -384);
-    EXPECT_EQ(Convert(2, 1023 - 41), -383);
-    EXPECT_EQ(Convert(2, 1023 - 44), -369);
-    EXPECT_EQ(Convert(2, 1023 - 39), NoValueMarker);
-    EXPECT_EQ(Convert(2, 1023 - 972), 1015);
-    EXPECT_EQ(Convert(2, 1023 - 973), NoValueMarker);
-    EXPECT_EQ(Convert(2, 2000), NoValueMarker);
-}
-
-TEST(SensorTypes, FahrenheitFromThermistor)
-{
-    EXPECT_EQ(Convert(3, 983), -371);
-    EXPECT_EQ(Convert(3, 51), 2147);
-    EXPECT_EQ(Convert(3, 984), NoValueMarker);
-}
-
-TEST(SensorTypes, HumidityClampsAtBothEnds)
-{
-    EXPECT_EQ(Convert(4, 29), NoValueMarker);
-    EXPECT_EQ(Convert(4, 30), 0);
-    EXPECT_EQ(Convert(4, 125), 0);
-    EXPECT_EQ(Convert(4, 357), 50);
-    EXPECT_EQ(Convert(4, 588), 100);
-    EXPECT_EQ(Convert(4, 900), 100);
-    EXPECT_EQ(Convert(4, 901), NoValueMarker);
-}
-
-TEST(SensorTypes, Sens05Range)
-{
-    EXPECT_EQ(Convert(5, 49), NoValueMarker);
-    EXPECT_EQ(Convert(5, 50), 18);
-    EXPECT_EQ(Convert(5, 700), 3768);
-    EXPECT_EQ(Convert(5, 740), 30148);
-    EXPECT_EQ(Convert(5, 747), 9999);
-    EXPECT_EQ(Convert(5, 950), 9999);
-    EXPECT_EQ(Convert(5, 951), NoValueMarker);
-}
-
-TEST(SensorTypes, Sens05ShowsOverRangeWhereTheQuotientWouldWrap)
-{
-    // 741 x 3300 / 68 is 35960, beyond 16 bits; 746 divides by 1.
-    EXPECT_EQ(Convert(5, 741), 9999);
-    EXPECT_EQ(Convert(5, 746), 9999);
-}
-
-TEST(SensorTypes, Sens06Range)
-{
-    EXPECT_EQ(Convert(6, 205), 99);
-    EXPECT_EQ(Convert(6, 206), 100);
-    EXPECT_EQ(Convert(6, 406), 100);
-    EXPECT_EQ(Convert(6, 407), NoValueMarker);
-}
-
-TEST(SensorTypes, Sens07Range)
-{
-    EXPECT_EQ(Convert(7, 123), 595);
-    EXPECT_EQ(Convert(7, 124), NoValueMarker);
-}
-
-TEST(SensorTypes, TripInputPassesRawUnchanged)
-{
-    EXPECT_EQ(Convert(8, 1), 1);
-    EXPECT_EQ(Convert(8, 0xFFFF), -1);
-}
-
-TEST(SensorTypes, PressureRangesRoundBelowZeroPoint)
-{
-    EXPECT_EQ(Convert(9, 171), NoValueMarker);
-    EXPECT_EQ(Convert(9, 172), -2);
-    EXPECT_EQ(Convert(9, 182), 0);
-    EXPECT_EQ(Convert(9, 929), 134);
-    EXPECT_EQ(Convert(9, 930), NoValueMarker);
-    EXPECT_EQ(Convert(10, 172), -5);
-    EXPECT_EQ(Convert(10, 929), 360);
-}
-
-TEST(SensorTypes, Sens11AndItsFahrenheit)
-{
-    EXPECT_EQ(Convert(11, 0), -400);
-    EXPECT_EQ(Convert(11, 226), 694);
-    EXPECT_EQ(Convert(11, 227), NoValueMarker);
-    EXPECT_EQ(Convert(13, 0), -400); // -40 C is -40 F
-    EXPECT_EQ(Convert(13, 227), NoValueMarker);
-}
-
-TEST(SensorTypes, Sens12CountsDown)
-{
-    EXPECT_EQ(Convert(12, 1023), 0);
-    EXPECT_EQ(Convert(12, 0), 100);
-    EXPECT_EQ(Convert(12, 512), 50);
-}
-
-TEST(SensorTypes, Sens14Range)
-{
-    EXPECT_EQ(Convert(14, 29), NoValueMarker);
-    EXPECT_EQ(Convert(14, 30), 1566);
-    EXPECT_EQ(Convert(14, 800), -15);
-    EXPECT_EQ(Convert(14, 801), NoValueMarker);
-}
-
-TEST(SensorTypes, Sens15Range)
-{
-    EXPECT_EQ(Convert(15, 131), NoValueMarker);
-    EXPECT_EQ(Convert(15, 182), 0);
-    EXPECT_EQ(Convert(15, 545), 499);
-    EXPECT_EQ(Convert(15, 909), 1000);
-    EXPECT_EQ(Convert(15, 959), 1000);
-    EXPECT_EQ(Convert(15, 960), NoValueMarker);
+    const struct {
+        int Type;
+        int Raw;
+        int Reading;
+    } rows[] = {
+        // NONE passes positive raw values
+        {0, 0x7FFF, 32767},
+        {0, 0x8000, NoValueMarker},
+        // Voltage
+        {1, 1023, 495},
+        {1, 512, 248},
+        {1, 1024, NoValueMarker},
+        // Thermistor ends
+        {2, 1023 - 40, -384},
+        {2, 1023 - 41, -383},
+        {2, 1023 - 44, -369},
+        {2, 1023 - 39, NoValueMarker},
+        {2, 1023 - 972, 1015},
+        {2, 1023 - 973, NoValueMarker},
+        {2, 2000, NoValueMarker},
+        // Fahrenheit from thermistor
+        {3, 983, -371},
+        {3, 51, 2147},
+        {3, 984, NoValueMarker},
+        // Humidity clamps at both ends
+        {4, 29, NoValueMarker},
+        {4, 30, 0},
+        {4, 125, 0},
+        {4, 357, 50},
+        {4, 588, 100},
+        {4, 900, 100},
+        {4, 901, NoValueMarker},
+        // SENS05
+        {5, 49, NoValueMarker},
+        {5, 50, 18},
+        {5, 700, 3768},
+        {5, 740, 30148},
+        {5, 747, 9999},
+        {5, 950, 9999},
+        {5, 951, NoValueMarker},
+        // SENS05 shows over-range where the quotient would wrap: 741 x 3300 / 68 is 35960, beyond 16 bits; 746 divides by 1.
+        {5, 741, 9999},
+        {5, 746, 9999},
+        // SENS06
+        {6, 205, 99},
+        {6, 206, 100},
+        {6, 406, 100},
+        {6, 407, NoValueMarker},
+        // SENS07
+        {7, 123, 595},
+        {7, 124, NoValueMarker},
+        // Trip input passes raw unchanged
+        {8, 1, 1},
+        {8, 0xFFFF, -1},
+        // Pressure ranges round below zero point
+        {9, 171, NoValueMarker},
+        {9, 172, -2},
+        {9, 182, 0},
+        {9, 929, 134},
+        {9, 930, NoValueMarker},
+        {10, 172, -5},
+        {10, 929, 360},
+        // SENS11, and SENS13 its Fahrenheit
+        {11, 0, -400},
+        {11, 226, 694},
+        {11, 227, NoValueMarker},
+        {13, 0, -400}, // -40 C is -40 F
+        {13, 227, NoValueMarker},
+        // SENS12 counts down
+        {12, 1023, 0},
+        {12, 0, 100},
+        {12, 512, 50},
+        // SENS14
+        {14, 29, NoValueMarker},
+        {14, 30, 1566},
+        {14, 800, -15},
+        {14, 801, NoValueMarker},
+        // SENS15
+        {15, 131, NoValueMarker},
+        {15, 182, 0},
+        {15, 545, 499},
+        {15, 909, 1000},
+        {15, 959, 1000},
+        {15, 960, NoValueMarker},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(Convert(row.Type, row.Raw), row.Reading) << "type " << row.Type << " raw " << row.Raw;
 }
 
 TEST(SensorTypes, NonNegativeQuantitiesNeverWrapNegative)
