@@ -333,28 +333,32 @@ std::size_t TSerialPort::Read(uint8_t* buffer, std::size_t length)
 // cannot all be here before `rest` byte times from the last byte. Waking for
 // each byte as it comes would cost a wake-up, a poll and a read a byte, so
 // the wait lets the line's speed pass first, without watching the port for
-// data. It ends early at the interval (the gap that ends a read is then
-// seen as before), the total time-out, a cancel or a hang-up.
+// data, until all but the last byte can be here; the port is watched for
+// that one, so a late wake-up (the last byte was read some time after it
+// came) holds the read up by no more than a byte time. The wait ends early
+// at the interval (the gap that ends a read is then seen as before), the
+// total time-out, a cancel or a hang-up.
 TSerialPort::WaitResult TSerialPort::awaitRest(std::size_t rest, Clock::time_point lastByte,
                                                Clock::time_point total, std::chrono::milliseconds interval)
 {
-    if (byteTime_.count() == 0)
+    if (byteTime_.count() == 0 || rest < 2)
         return WaitResult::Ready;
-    Clock::time_point until = std::min(total, lastByte + byteTime_ * int64_t(rest));
+    Clock::time_point until = std::min(total, lastByte + byteTime_ * int64_t(rest - 1));
     if (interval.count() > 0)
         until = std::min(until, lastByte + interval);
     return waitFor(0, until);
 }
 
 // A read of several bytes that starts within the time they take from the
-// last byte read cannot be complete sooner than that. A read of one byte
+// last byte read cannot be complete sooner than that: it waits, as for the
+// rest of a read, until all but the last can be here. A read of one byte
 // gains nothing from the wait, and a line quiet for longer has nothing
 // streaming to wait for: both go straight to watching the port.
 TSerialPort::WaitResult TSerialPort::awaitStream(std::size_t length, Clock::time_point total)
 {
     if (byteTime_.count() == 0 || length < 2)
         return WaitResult::Ready;
-    const Clock::time_point complete = lastByteAt_ + byteTime_ * int64_t(length);
+    const Clock::time_point complete = lastByteAt_ + byteTime_ * int64_t(length - 1);
     if (complete <= Clock::now())
         return WaitResult::Ready;
     return waitFor(0, std::min(complete, total));
