@@ -106,8 +106,9 @@ TEST_F(LogDevicesWindowTest, ReadingsShowAsValueTextAndAMissingOneAsDashes)
     EXPECT_TRUE(QRegularExpression("^-?\\d+\\.\\d\\dK$").match(text).hasMatch()) << text.toStdString();
     std::int16_t value = 0;
     int exponent = 0;
-    if (asmDev.Reading(Controller().Logger().Readings(), value, exponent, 1))
+    if (asmDev.Reading(Controller().Logger().Readings(), value, exponent, 1)) {
         EXPECT_EQ(text, ReadingText(value, -2, 'K'));
+    }
     EXPECT_EQ(Reading("SENSOR12/3"), "-----");
 }
 
