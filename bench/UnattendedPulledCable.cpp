@@ -10,7 +10,7 @@
 #include "comms/PelkExceptions.h"
 #include "settings/Properties.h"
 #include "site/SiteExt.h"
-#include "support/SimProcess.h"
+#include "support/SimLinkFixture.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -30,16 +30,13 @@ double SecondsSince(std::chrono::steady_clock::time_point start)
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// One reset sequence on the line, which is dead by now.
-double TimeOneResetSequence(const QString& port, const QString& timeouts)
+// One reset sequence on the simulator's line, which is dead by now.
+double TimeOneResetSequence(QuorvelTest::SimLinkFixture& simulator)
 {
-    Pelk::TMestraIF link;
-    link.SetBaudRate(Baud);
-    link.SetTimeouts(timeouts);
-    link.Open(-1, port);
+    simulator.OpenLink();
     const auto start = std::chrono::steady_clock::now();
     try {
-        link.Reset();
+        simulator.link.Reset();
     } catch (const Pelk::EPelkResetFail&) {
     }
     return SecondsSince(start);
@@ -56,8 +53,11 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     const QString timeouts = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
 
-    QuorvelTest::SimProcess sim({"--baud", QString::number(Baud), "--stall-after", StallAfter},
-                                "logger prefill 2500\nlogger clock-stopped\n");
+    QuorvelTest::SimLinkFixture simulator;
+    simulator.timeouts = timeouts;
+    simulator.link.SetBaudRate(Baud);
+    simulator.StartSim({"--baud", QString::number(Baud), "--stall-after", StallAfter},
+                       "logger prefill 2500\nlogger clock-stopped\n");
     const QString site = home.path() + "/store.ste";
     {
         Quorvel1::TSiteExt made;
@@ -71,13 +71,13 @@ int main(int argc, char** argv)
 
     Quorvel1::THeadlessView view;
     Quorvel1::TQuorvelW controller(view);
-    controller.Properties().LocalPort = sim.PortPath();
+    controller.Properties().LocalPort = simulator.sim->PortPath();
     controller.Properties().ErrorLog = home.path() + "/errors.txt";
 
     const auto start = std::chrono::steady_clock::now();
     controller.RunLaunch("-ALGFPT", site);
     const double seconds = SecondsSince(start);
-    const double sequence = TimeOneResetSequence(sim.PortPath(), timeouts);
+    const double sequence = TimeOneResetSequence(simulator);
 
     QFile errorFile(home.path() + "/errors.txt");
     errorFile.open(QIODevice::ReadOnly);
