@@ -111,7 +111,13 @@ TFQw::TFQw(const QStringList& arguments, QWidget* parent)
     ApplyIdleRules();
 }
 
-TFQw::~TFQw() = default;
+TFQw::~TFQw()
+{
+    // The pages go after the controller, which frees the views' jobs: a page
+    // change while they go must reach nothing of this window.
+    if (pages_)
+        disconnect(pages_, nullptr, this, nullptr);
+}
 
 // --- Building the window ---------------------------------------------------
 

@@ -98,11 +98,9 @@ TDlgUnitX::TDlgUnitX(TPelkThread& runner, TSiteExt& site, TUnitXHooks hooks, QWi
     BuildPopup();
 }
 
-TDlgUnitX::~TDlgUnitX()
-{
-    asData_->SetActive(false);
-    eeJob_->SetActive(false);
-}
+// The runner's queue owns the two jobs and frees them when the controller
+// ends, which is before the window's children go: they are not touched here.
+TDlgUnitX::~TDlgUnitX() = default;
 
 void TDlgUnitX::BuildControls()
 {
