@@ -113,6 +113,10 @@ TFQw::TFQw(const QStringList& arguments, QWidget* parent)
 
 TFQw::~TFQw()
 {
+    // The memory viewer holds the runner paused while it exists; it goes
+    // while the controller, and with it the runner, is still there.
+    delete dlgDbg_;
+    dlgDbg_ = nullptr;
     // The pages go after the controller, which frees the views' jobs: a page
     // change while they go must reach nothing of this window.
     if (pages_)
