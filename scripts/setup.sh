@@ -4,9 +4,10 @@
 set -euo pipefail
 
 # Build: CMake, Ninja, GCC; Qt 6 (with the OpenGL headers its Gui package
-# needs) and Qt Charts for the log viewer's trend chart; libjpeg for the site
-# map's JPEG pictures; GoogleTest. python3 writes the demonstration site of
-# scripts/run.sh.
+# needs) and Qt Charts for the log viewer's trend chart (with the OpenGL
+# module's CMake files, which its package finds but does not depend on);
+# libjpeg for the site map's JPEG pictures; GoogleTest. python3 writes the
+# demonstration site of scripts/run.sh.
 # Package: dpkg-dev and file, which CPack's Debian generator uses to find the
 # shared libraries' packages.
 # Display test: Xvfb, a session bus, the accessibility bus and Python's
@@ -14,7 +15,7 @@ set -euo pipefail
 # Fuzzing (scripts/fuzz.sh, not part of the test command): clang and libFuzzer.
 packages=(
   cmake ninja-build g++
-  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-charts-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-charts-dev libqt6opengl6-dev
   libjpeg-dev
   libgtest-dev
   python3
