@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the Debian package quorvel_<version>_<arch>.deb in a build folder,
-# shows its control fields and files, and checks it (scripts/package-check.sh).
+# Installs what is needed (scripts/setup.sh), builds the Debian package
+# quorvel_<version>_<arch>.deb in a build folder, shows its control fields and
+# files, and checks it (scripts/package-check.sh).
 # Usage: scripts/package.sh [build-folder] [extra cmake options...]
 #
 # A folder that is already configured (the plain build of scripts/build.sh,
@@ -12,6 +13,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
 shift || true
+
+"$root/scripts/setup.sh"
 
 if [ -f "$build/CMakeCache.txt" ]; then
   cmake -S "$root" -B "$build" "$@" >/dev/null
