@@ -1,17 +1,24 @@
 #include "logger/gui/DlgLogView.h"
 
 #include "logger/LogStats.h"
+#include "logger/gui/LogChart.h"
+#include "logger/gui/LogDeviceModel.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDateTime>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QHBoxLayout>
 #include <QKeySequence>
 #include <QLabel>
+#include <QPushButton>
 #include <QShortcut>
 #include <QSortFilterProxyModel>
+#include <QSplitter>
+#include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -95,11 +102,27 @@ TDlgLogView::TDlgLogView(TLogTable table, QWidget* parent) : QDialog(parent), ta
         error->setWordWrap(true);
         layout->addWidget(error);
     }
+    tabs_ = new QTabWidget(this);
+    tabs_->setObjectName(QStringLiteral("tabsLog"));
+    tabs_->addTab(BuildTablePage(), tr("&Table"));
+    tabs_->addTab(BuildChartPage(), tr("C&hart"));
+    layout->addWidget(tabs_, 1);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+    resize(900, 600);
+}
+
+QWidget* TDlgLogView::BuildTablePage()
+{
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
     model_ = new TLogTableModel(table_, this);
     auto* sorted = new QSortFilterProxyModel(this);
     sorted->setSourceModel(model_);
     sorted->setSortRole(SortRole);
-    view_ = new QTableView(this);
+    view_ = new QTableView(page);
     view_->setObjectName(QStringLiteral("tableLog"));
     view_->setModel(sorted);
     view_->setSortingEnabled(true);
@@ -117,26 +140,92 @@ TDlgLogView::TDlgLogView(TLogTable table, QWidget* parent) : QDialog(parent), ta
                                      .arg(table_.Heading(column), LogNumberText(s.Minimum, s.Exponent),
                                           LogNumberText(s.Mean, s.Exponent - 1), LogNumberText(s.Maximum, s.Exponent)));
     }
-    auto* summary = new QLabel(lines.join(QChar('\n')), this);
+    auto* summary = new QLabel(lines.join(QChar('\n')), page);
     summary->setObjectName(QStringLiteral("labelSummary"));
     summary->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(summary);
-
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
     auto* copy = new QShortcut(QKeySequence::Copy, view_);
     connect(copy, &QShortcut::activated, this, &TDlgLogView::CopySelection);
-    resize(900, 600);
+    return page;
+}
+
+// The chart above the devices; the devices' ticks choose the lines, their
+// limits place the marks, and every change of the chart's range refreshes
+// their figures.
+QWidget* TDlgLogView::BuildChartPage()
+{
+    auto* splitter = new QSplitter(Qt::Vertical);
+    splitter->setObjectName(QStringLiteral("splitterChart"));
+    chart_ = new TLogChart(table_, splitter);
+    splitter->addWidget(chart_);
+
+    auto* lower = new QWidget(splitter);
+    auto* layout = new QVBoxLayout(lower);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* rangeRow = new QHBoxLayout;
+    range_ = new QLabel(lower);
+    range_->setObjectName(QStringLiteral("labelRange"));
+    rangeRow->addWidget(range_, 1);
+    auto* whole = new QPushButton(tr("&Whole log"), lower);
+    whole->setObjectName(QStringLiteral("buttonWholeLog"));
+    whole->setToolTip(tr("Show the whole log (Home in the chart)"));
+    connect(whole, &QPushButton::clicked, chart_, &TLogChart::ResetRange);
+    rangeRow->addWidget(whole);
+    layout->addLayout(rangeRow);
+
+    devices_ = new TLogDeviceModel(table_, this);
+    devicesView_ = new QTableView(lower);
+    devicesView_->setObjectName(QStringLiteral("tableDevices"));
+    devicesView_->setAccessibleName(tr("Devices drawn, their limits and their figures over the range shown"));
+    devicesView_->setModel(devices_);
+    devicesView_->setSelectionBehavior(QAbstractItemView::SelectItems);
+    devicesView_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                                  | QAbstractItemView::AnyKeyPressed);
+    devicesView_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    devicesView_->verticalHeader()->hide();
+    layout->addWidget(devicesView_, 1);
+    splitter->addWidget(lower);
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 1);
+
+    for (std::size_t device = 0; device < std::min(FirstChosen, table_.Columns.size()); ++device)
+        devices_->Choose(device, true);
+    chart_->SetDevices(devices_->Chosen());
+    connect(devices_, &TLogDeviceModel::ChosenChanged, this, [this] { chart_->SetDevices(devices_->Chosen()); });
+    connect(devices_, &TLogDeviceModel::LimitsChanged, this,
+            [this](std::size_t device) { chart_->SetLimits(device, devices_->Limits(device)); });
+    connect(chart_, &TLogChart::RangeChanged, this, &TDlgLogView::ShowVisibleRange);
+    ShowVisibleRange();
+    return splitter;
+}
+
+void TDlgLogView::ShowVisibleRange()
+{
+    const double from = chart_->From();
+    const double to = chart_->To();
+    std::vector<TLogSummary> summaries;
+    for (std::size_t device = 0; device < table_.Columns.size(); ++device)
+        summaries.push_back(chart_->Reducer().Summarise(device, from, to));
+    devices_->SetSummaries(std::move(summaries));
+    const QString format = QStringLiteral("yyyy-MM-dd HH:mm");
+    range_->setText(table_.Rows.empty()
+                        ? tr("No entries")
+                        : tr("Shown: %1 to %2")
+                              .arg(QDateTime::fromMSecsSinceEpoch(qint64(from)).toString(format),
+                                   QDateTime::fromMSecsSinceEpoch(qint64(to)).toString(format)));
 }
 
 void TDlgLogView::OpenLogFile(QWidget* parent)
 {
     const QString path = QFileDialog::getOpenFileName(parent, tr("Open log"), QString(),
                                                       tr("Log files (*.LOG *.log);;All files (*)"));
-    if (path.isEmpty())
-        return;
-    TDlgLogView view(ReadLogFile(path), parent);
+    if (!path.isEmpty())
+        ShowLogFile(path, parent);
+}
+
+void TDlgLogView::ShowLogFile(const QString& path, QWidget* parent, const QString& sitePath)
+{
+    TDlgLogView view(ReadLogFile(path, sitePath), parent);
     view.exec();
 }
 
