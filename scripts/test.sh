@@ -15,6 +15,11 @@ echo "== build"
 echo "== tests"
 (cd "$root/build" && ctest --output-on-failure --parallel "$jobs" --timeout 300)
 
+# The Debian package of the plain build's programs: built, its fields and files
+# shown, unpacked into a temporary root and run from there.
+echo "== package"
+"$root/scripts/package.sh" "$root/build"
+
 echo "== build (address and undefined-behaviour sanitizers)"
 BUILD_TYPE=Debug "$root/scripts/build.sh" "$root/build-asan" -DQUORVEL_SANITIZE=ON -DQUORVEL_BENCH=OFF
 echo "== tests (address and undefined-behaviour sanitizers)"
