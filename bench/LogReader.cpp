@@ -3,7 +3,7 @@
 // downloads were appended to, in entries and values a second.
 //
 //   bench_LogReader [appended downloads]
-#include "logger/HandLog.h"
+#include "LogRings.h"
 #include "logger/LogCsv.h"
 #include "logger/LogReader.h"
 #include "site/Site.h"
@@ -13,45 +13,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <random>
 
 namespace {
-
-constexpr int BenchDevices = 30;
-constexpr uint16_t BenchRing = 32768 - 2 * BenchDevices;
-constexpr uint32_t BenchGapBits = 8;
-
-// A ring filled with entries of 30 ASMs wandering by small steps, as
-// temperatures and levels do, until the next entry would not fit.
-LogTest::THandLog FullRing(uint32_t newestUtc, unsigned seed)
-{
-    LogTest::THandLog hand;
-    hand.BufferSize = BenchRing;
-    hand.StartByte = 0;
-    hand.NewestPC = newestUtc;
-    hand.NewestLocal = newestUtc + 3600;
-    for (int i = 0; i < BenchDevices; ++i)
-        hand.Keys.push_back({LogTest::AsmTypeByte, uint16_t(0x0021 + 0x0200 * i)});
-    std::mt19937 random(seed);
-    std::vector<uint16_t> values(BenchDevices, 0); // as the log's entries start from
-    uint32_t bits = 0;
-    const uint32_t capacity = uint32_t(BenchRing) * 8 - BenchGapBits;
-    for (;;) {
-        std::vector<uint16_t> next = values;
-        uint32_t entryBits = 0;
-        for (int i = 0; i < BenchDevices; ++i) {
-            const int step = int(random() % 7) - 3;
-            next[std::size_t(i)] = uint16_t(values[std::size_t(i)] + step);
-            entryBits += SiteSim::EncodeLogChange(uint16_t(step)).Length;
-        }
-        if (bits + entryBits > capacity || hand.Values.size() == 0xFFFF)
-            break;
-        bits += entryBits;
-        hand.Values.push_back(next);
-        values = next;
-    }
-    return hand;
-}
 
 double Seconds(std::chrono::steady_clock::duration d)
 {
@@ -67,7 +30,7 @@ int main(int argc, char** argv)
     const int downloads = argc > 1 ? std::atoi(argv[1]) : 20;
     QTemporaryDir folder;
 
-    const LogTest::THandLog ring = FullRing(1'780'000'000, 1);
+    const LogTest::THandLog ring = LogBench::FullRing(1'780'000'000, 1);
     const std::vector<uint8_t> one = LogTest::LogBytes(ring);
     constexpr int Repeats = 20;
     auto start = Clock::now();
@@ -80,18 +43,11 @@ int main(int argc, char** argv)
         std::printf("%s\n", qPrintable(check.Error));
     std::printf("full ring: %zu bytes, %d devices, %zu entries: opened and decoded in %.2f ms "
                 "(%.0f entries/s, %.0f values/s)\n",
-                one.size(), BenchDevices, rows / Repeats, openSeconds * 1e3, double(rows / Repeats) / openSeconds,
-                double(rows / Repeats) * BenchDevices / openSeconds);
+                one.size(), LogBench::BenchDevices, rows / Repeats, openSeconds * 1e3, double(rows / Repeats) / openSeconds,
+                double(rows / Repeats) * LogBench::BenchDevices / openSeconds);
 
     // Downloads one after the other, each a whole ring later than the last.
-    std::vector<uint8_t> merged;
-    uint32_t newest = 1'780'000'000;
-    for (int i = 0; i < downloads; ++i) {
-        const LogTest::THandLog next = FullRing(newest, unsigned(i + 2));
-        const std::vector<uint8_t> bytes = LogTest::LogBytes(next);
-        merged.insert(merged.end(), bytes.begin(), bytes.end());
-        newest += uint32_t(next.Values.size()) * next.Interval;
-    }
+    const std::vector<uint8_t> merged = LogBench::MergedRings(downloads, 1'780'000'000);
     start = Clock::now();
     const TLogTable table = ReadLogBytes(merged, QStringLiteral("merged.LOG"));
     const double readSeconds = Seconds(Clock::now() - start);
