@@ -37,6 +37,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QSizePolicy>
@@ -169,8 +170,10 @@ void TFQw::BuildActions()
     actUnit0Settings = MakeAction(tr("&Unit 0 Settings..."), QString(), "actUnit0Settings",
                                   [c] { c->ShowSettingsEditor(0); });
 
-    actDownload = MakeAction(tr("&Download"), QString(), "actDownload",
-                             [c] { c->controller_->DownloadLog(); });
+    actDownload = MakeAction(tr("&Download"), QString(), "actDownload", [c] {
+        if (c->controller_->DownloadLog())
+            c->OfferDownloadedLog();
+    });
     actReconfigure = MakeAction(tr("&Reconfigure"), tr("Upload log configuration"),
                                 "actReconfigure",
                                 [c] { c->controller_->ReconfigureLogger(); });
@@ -197,8 +200,10 @@ void TFQw::BuildActions()
                         [c] { c->ConnectCommand(true); });
     tbHangUp = MakeAction(tr("Hang-up"), tr("Hang-up (disconnect)"), "tbHangUp",
                           [c] { c->controller_->Disconnect(); });
-    tbDownload = MakeAction(tr("Download log data"), tr("Download log data"), "tbDownload",
-                            [c] { c->controller_->DownloadLog(); });
+    tbDownload = MakeAction(tr("Download log data"), tr("Download log data"), "tbDownload", [c] {
+        if (c->controller_->DownloadLog())
+            c->OfferDownloadedLog();
+    });
     tbExit = MakeAction(tr("Exit"), tr("Exit|"), "tbExit", [c] { c->close(); });
     const std::pair<QAction*, TToolGlyph> glyphs[] = {
         {tbOpen, TToolGlyph::Open},         {tbSave, TToolGlyph::Save},
@@ -375,6 +380,21 @@ void TFQw::BuildStatusBar()
         statusBar()->addWidget(panels_[i], i == StatusPanel::Spare ? 1 : 0);
     }
     panels_[StatusPanel::LinkStatus]->setAlignment(Qt::AlignCenter);
+    btnDownloadedLog_ = new QPushButton(tr("Open downloaded log"), this);
+    btnDownloadedLog_->setObjectName(QStringLiteral("btnDownloadedLog"));
+    btnDownloadedLog_->setFlat(true);
+    btnDownloadedLog_->setVisible(false);
+    connect(btnDownloadedLog_, &QPushButton::clicked, this, [this] {
+        RunCommand([this] { TDlgLogView::ShowLogFile(controller_->Site().LastLog, this); });
+    });
+    statusBar()->addPermanentWidget(btnDownloadedLog_);
+}
+
+void TFQw::OfferDownloadedLog()
+{
+    const QString path = controller_ ? controller_->Site().LastLog : QString();
+    btnDownloadedLog_->setToolTip(path);
+    btnDownloadedLog_->setVisible(!path.isEmpty());
 }
 
 void TFQw::SetTabShown(QWidget* page, bool shown)

@@ -22,6 +22,7 @@ class QAction;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QPushButton;
 class QScrollArea;
 class QTabWidget;
 class QWidget;
@@ -103,6 +104,11 @@ public:
     void ShowUnit(int unit) override;
     TDlgUnitX* UnitView() const { return unitView_; }
     void ConnectionChanged() override;
+
+    // After a download: the status bar's button that opens the log just
+    // downloaded (the site's last log) in the log viewer.
+    void OfferDownloadedLog();
+    QPushButton* DownloadedLogButton() const { return btnDownloadedLog_; }
 
     // The dialogs, for the tests; null until first needed.
     TdlgConnect* ConnectDialog() const { return dlgConnect_; }
@@ -210,6 +216,7 @@ private:
     TLBUnits* lbUnits = nullptr;
     TLBLogDevs* lbLogDevs = nullptr;
     QLabel* panels_[3] = {};
+    QPushButton* btnDownloadedLog_ = nullptr;
     TAboutBox* aboutBox_ = nullptr;
     TPropsDlg* dlgProps_ = nullptr;
     TdlgDJ* dlgDJ_ = nullptr;
