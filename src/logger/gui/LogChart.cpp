@@ -246,6 +246,8 @@ void TLogChart::Redraw()
     for (const std::size_t column : columns_)
         DrawDevice(column, lines_[column], marks, low, high);
     marks_->replace(marks);
+    for (QLegendMarker* marker : chart()->legend()->markers(marks_))
+        marker->setVisible(!marks.isEmpty());
     if (low > high) {
         low = 0;
         high = 1;
