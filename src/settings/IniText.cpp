@@ -66,15 +66,21 @@ IniText IniText::Parse(const QByteArray& bytes)
 
 QByteArray IniText::Serialise() const
 {
-    QByteArray out = bom_;
+    QByteArray body;
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         const Line& line = lines_[i];
-        out += line.text;
+        body += line.text;
         // An unterminated last line needs its end once lines follow it.
         const bool last = i + 1 == lines_.size();
-        out += (line.end.isEmpty() && !last) ? newLineEnd_ : line.end;
+        body += (line.end.isEmpty() && !last) ? newLineEnd_ : line.end;
     }
-    return out;
+    // Only its bytes that are not UTF-8 mark a file as Latin-1. Once edits
+    // have taken the last of them out, the file would read back as UTF-8
+    // and its other characters beyond ASCII would change; written in UTF-8
+    // instead, every character stays.
+    if (latin1_ && IsValidUtf8(body))
+        body = QString::fromLatin1(body).toUtf8();
+    return bom_ + body;
 }
 
 std::optional<QString> IniText::Value(const QString& section, const QString& key) const

@@ -9,7 +9,8 @@
 // sections and keys, the file's spacing and its line ends come back byte for
 // byte. New lines get CRLF when the file already has a CRLF line, else LF.
 // A file that is not valid UTF-8 is taken as Latin-1 (an old Windows file)
-// and written back in Latin-1. Pure: no file access here (TIni does that).
+// and written back in Latin-1, or in UTF-8 once edits have left no byte that
+// tells it from UTF-8. Pure: no file access here (TIni does that).
 #include <QByteArray>
 #include <QString>
 #include <QStringList>

@@ -54,6 +54,11 @@ TEST(IniText, SettingAValueChangesOnlyWhatItMust)
          QByteArray(SiteFile).replace("Procid=4660\r\n", "Procid=4660\r\nComSpeed=9600\r\n")},
         {"new section, file without CR LF", "[Site]\nProcid=1", "Unit7", "ProcID", "300",
          "[Site]\nProcid=1\n[Unit7]\nProcID=300\n"},
+        // A Latin-1 file whose only bytes that are not UTF-8 were in the
+        // replaced value would read back as UTF-8, turning its other values
+        // into other characters; it is written in UTF-8, which keeps them.
+        {"Latin-1 file losing its last byte that is not UTF-8", "[Site]\nLastLog=K\xF6ln.LOG\n[Unit1]\nApp=Caf\xC3\xA9\n",
+         "Site", "LastLog", "a.LOG", "[Site]\nLastLog=a.LOG\n[Unit1]\nApp=Caf\xC3\x83\xC2\xA9\n"},
     };
     for (const auto& row : rows) {
         IniText ini = IniText::Parse(row.Text);
