@@ -95,7 +95,9 @@ int TSite::CountDevices(std::uint8_t devClass, std::uint8_t typeByte, int active
 
 void TSite::SortDevices()
 {
-    std::sort(Devices.begin(), Devices.end(), SortsBefore);
+    // Stable: devices alike in every key keep their order, so a site saved
+    // and opened again writes the same bytes.
+    std::stable_sort(Devices.begin(), Devices.end(), SortsBefore);
     Recount();
 }
 

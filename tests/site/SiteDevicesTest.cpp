@@ -213,6 +213,26 @@ TEST(SiteDevices, GroupsReadBackWithTheirClassesSortedAndCounted)
     EXPECT_EQ(site.PolledCount, 1);
 }
 
+// Devices alike in every sort key (the same sensor listed with other units)
+// keep the file's order: a site saved and opened again writes the same
+// bytes. Enough of them that the sort partitions the list.
+TEST(SiteDevices, DevicesAlikeInEverySortKeyKeepTheirFileOrder)
+{
+    QByteArray records;
+    QByteArray units;
+    for (int i = 0; i < 40; ++i) {
+        units += char('a' + (i * 7) % 26);
+        records += Record("SAME", 0x10, 0, 1, 3, 0, units.back());
+    }
+    TSite site;
+    SiteTest::ReadBuffer in(Bytes({40, 0}) + records + Bytes({0, 0, 0, 0}));
+    ASSERT_TRUE(site.ReadDevices(in.Stream()));
+    QByteArray read;
+    for (const auto& device : site.Devices)
+        read += device->Units;
+    EXPECT_EQ(read, units);
+}
+
 TEST(SiteDevices, TruncatedGroupAddsTheCountedDevicesEmpty)
 {
     TSite site;
