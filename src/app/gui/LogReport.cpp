@@ -1,7 +1,9 @@
 #include "app/gui/LogReport.h"
 
 #include "logger/LogReader.h"
+#include "logger/LogPointReducer.h"
 #include "logger/LogStats.h"
+#include "logger/gui/LogTrendPainter.h"
 
 #include <QFileInfo>
 #include <QFont>
@@ -17,7 +19,8 @@ namespace {
 constexpr int ReportResolution = 300;   // dots per inch
 constexpr int ReportBodyPoints = 9;
 constexpr int ReportTitlePoints = 16;
-constexpr int ReportDevicesAcross = 4;  // devices per daily table
+constexpr std::size_t ReportDevicesAcross = 4; // devices per daily table and per trend
+constexpr double ReportTrendShare = 0.45; // a trend's height, of the page's width
 
 QString TimeText(std::uint32_t local)
 {
@@ -58,6 +61,23 @@ public:
         Line(cells, font, firstShare);
     }
     void Gap() { y_ += QFontMetrics(painter_.font(), &writer_).height() / 2; }
+    // An area of the page's width, `share` of it high, for a drawing in the
+    // body font; on a new page when it does not fit.
+    QRect Block(double share)
+    {
+        const int height = int(width_ * share);
+        if (y_ + height > bottom_) {
+            writer_.newPage();
+            y_ = 0;
+        }
+        QFont font = painter_.font();
+        font.setPointSize(ReportBodyPoints);
+        font.setBold(false);
+        painter_.setFont(font);
+        const QRect block(0, y_, width_, height);
+        y_ += height;
+        return block;
+    }
 
 private:
     void Line(const QStringList& cells, const QFont& font, double firstShare = 1.0)
@@ -150,6 +170,20 @@ bool WriteLogReportPdf(const TLogTable& table, const QString& path, QDate from, 
             pages.Row(cells, false, 0.16);
         }
         pages.Gap();
+    }
+
+    pages.Heading(QStringLiteral("Trend"));
+    if (!rows.empty()) {
+        const TLogPointReducer reducer(table);
+        const double first = table.Rows[rows.front()].Utc * 1000.0;
+        const double last = table.Rows[rows.back()].Utc * 1000.0;
+        for (std::size_t column = 0; column < table.Columns.size(); column += ReportDevicesAcross) {
+            std::vector<std::size_t> group;
+            for (std::size_t c = column; c < std::min(table.Columns.size(), column + ReportDevicesAcross); ++c)
+                group.push_back(c);
+            PaintLogTrend(painter, pages.Block(ReportTrendShare), table, reducer, group, first, last);
+            pages.Gap();
+        }
     }
 
     pages.Heading(QStringLiteral("Excursions"));

@@ -1,9 +1,9 @@
 #pragma once
 // The log report as a PDF file: the site, the period, the devices, a table of
-// each day's minimum, mean and maximum per device, and the excursions (runs
-// of values more than three standard deviations from the device's mean, and
-// breaks in the series). Needs a QGuiApplication (the "offscreen" platform
-// will do).
+// each day's minimum, mean and maximum per device, the devices' trends (four
+// to a chart, over the report's period), and the excursions (runs of values
+// more than three standard deviations from the device's mean, and breaks in
+// the series). Needs a QGuiApplication (the "offscreen" platform will do).
 #include <QDate>
 #include <QString>
 
