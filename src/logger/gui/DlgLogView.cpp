@@ -29,6 +29,8 @@ namespace Quorvel1 {
 namespace {
 
 constexpr int SortRole = Qt::UserRole;
+constexpr int ChartHeight = 380; // the chart page's first split
+constexpr int DevicesHeight = 140;
 
 } // namespace
 
@@ -185,8 +187,10 @@ QWidget* TDlgLogView::BuildChartPage()
     devicesView_->verticalHeader()->hide();
     layout->addWidget(devicesView_, 1);
     splitter->addWidget(lower);
-    splitter->setStretchFactor(0, 3);
-    splitter->setStretchFactor(1, 1);
+    // Most of the height to the chart; the devices' table scrolls.
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 0);
+    splitter->setSizes({ChartHeight, DevicesHeight});
 
     for (std::size_t device = 0; device < std::min(FirstChosen, table_.Columns.size()); ++device)
         devices_->Choose(device, true);
