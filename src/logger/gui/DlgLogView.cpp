@@ -116,6 +116,12 @@ TDlgLogView::TDlgLogView(TLogTable table, QWidget* parent) : QDialog(parent), ta
     resize(900, 600);
 }
 
+TDlgLogView::~TDlgLogView()
+{
+    // The views and the chart read the table: they go before it does.
+    delete tabs_;
+}
+
 QWidget* TDlgLogView::BuildTablePage()
 {
     auto* page = new QWidget;

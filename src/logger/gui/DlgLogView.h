@@ -45,6 +45,7 @@ public:
 
     // Takes the table; a table read with an error shows the error above it.
     explicit TDlgLogView(TLogTable table, QWidget* parent = nullptr);
+    ~TDlgLogView() override;
 
     // The devices drawn at first: the first few of the log's.
     static constexpr std::size_t FirstChosen = 4;

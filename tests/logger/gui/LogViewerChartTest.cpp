@@ -81,6 +81,10 @@ TEST(LogViewerChartTest, TickingDevicesChangesTheLines)
             << "after device " << step.Device;
         EXPECT_EQ(dialog.Chart().PointCount(), std::size_t(step.Lines.size()) * 3);
     }
+    // The space bar ticks the current device, as a keyboard user does.
+    dialog.DevicesView().setCurrentIndex(devices.index(2, TLogDeviceModel::DeviceColumn));
+    Press(dialog.DevicesView(), Qt::Key_Space);
+    EXPECT_EQ(dialog.Chart().DeviceNames().join(' ').toStdString(), "ASM5/1/0 ASM3/1/0");
 }
 
 TEST(LogViewerChartTest, ZoomAndPanChangeTheVisibleRangesFigures)
