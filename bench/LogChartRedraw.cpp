@@ -4,7 +4,7 @@
 // new range (the whole year, a month, a day, and a pan step of each), which
 // reduces the lines to the chart's width, and renders the chart into an
 // image; the figures are medians of several redraws, beside the points
-// drawn against the entries in range.
+// drawn against the entries in range, and the year drawn unreduced.
 //
 //   bench_LogChartRedraw [redraws per range]
 // QUORVEL_BENCH_PICTURE=<file.png> keeps the last chart drawn.
@@ -14,7 +14,9 @@
 #include "site/Site.h"
 
 #include <QApplication>
+#include <QChartView>
 #include <QImage>
+#include <QLineSeries>
 #include <QPainter>
 
 #include <algorithm>
@@ -30,6 +32,7 @@ constexpr double DayMs = 24 * 3600 * 1000.0;
 constexpr int ChartWidth = 1200;
 constexpr int ChartHeight = 600;
 constexpr std::size_t ChartDevices = 4;
+constexpr int EveryEntry = 1 << 30; // pixels enough for every entry to keep its own
 
 double Milliseconds(std::chrono::steady_clock::duration d)
 {
@@ -118,6 +121,34 @@ int main(int argc, char** argv)
                     range.Name, Median(redrawMs), *std::max_element(redrawMs.begin(), redrawMs.end()),
                     Median(reduceMs), points, static_cast<long long>(inRange), ChartDevices);
     }
+    // For comparison, the whole year drawn as it is, every entry a point of
+    // a plain chart of the same size.
+    QChartView plain;
+    plain.resize(ChartWidth, ChartHeight);
+    plain.show();
+    std::size_t allPoints = 0;
+    for (const std::size_t d : devices) {
+        auto* line = new QLineSeries(plain.chart());
+        QList<QPointF> points;
+        for (const QList<QPointF>& run : chart.Reducer().Reduce(d, begin, last, EveryEntry).Runs)
+            points.append(run);
+        allPoints += std::size_t(points.size());
+        line->replace(points);
+        plain.chart()->addSeries(line);
+    }
+    plain.chart()->createDefaultAxes();
+    std::vector<double> plainMs;
+    for (int i = 0; i < std::max(1, redraws / 3); ++i) {
+        const auto at = Clock::now();
+        // A new range, as a redraw of the viewer's chart has.
+        plain.chart()->axes(Qt::Horizontal).first()->setRange(begin - i * 1000.0, last);
+        QCoreApplication::processEvents();
+        QPainter painter(&image);
+        plain.render(&painter);
+        plainMs.push_back(Milliseconds(Clock::now() - at));
+    }
+    std::printf("the whole year unreduced (%zu points): render median %.1f ms\n", allPoints, Median(plainMs));
+
     if (const QByteArray picture = qgetenv("QUORVEL_BENCH_PICTURE"); !picture.isEmpty())
         image.save(QString::fromLocal8Bit(picture));
     return 0;
