@@ -60,6 +60,10 @@ constexpr int ToolBarHeight = 38;
 constexpr int ToolGlyphSize = 20;
 constexpr int PanelWidths[3] = {300, 100, 50};
 constexpr const char* PanelNames[3] = {"Status", "LinkStatus", "Spare"};
+// What each panel is, for a screen reader, which reads a panel's text alone.
+constexpr const char* PanelDescriptions[3] = {QT_TRANSLATE_NOOP("TFQw", "Status"),
+                                              QT_TRANSLATE_NOOP("TFQw", "Connection"),
+                                              QT_TRANSLATE_NOOP("TFQw", "Version")};
 
 const QString LinkTextLocal = QStringLiteral("LOCAL");
 const QString LinkTextRemote = QStringLiteral("REMOTE");
@@ -295,9 +299,14 @@ QWidget* TFQw::BuildSiteTab()
     lblDebug = new QLabel(page);
     lblDebug->setObjectName(QStringLiteral("lblDebug"));
 
-    grid->addWidget(new QLabel(tr("Description"), page), 0, 0);
+    // Each field's label is its buddy: a screen reader names the field by it.
+    auto* description = new QLabel(tr("Description"), page);
+    description->setBuddy(edDescription);
+    auto* telephone = new QLabel(tr("Telephone"), page);
+    telephone->setBuddy(edTelephone);
+    grid->addWidget(description, 0, 0);
     grid->addWidget(edDescription, 0, 1);
-    grid->addWidget(new QLabel(tr("Telephone"), page), 1, 0);
+    grid->addWidget(telephone, 1, 0);
     grid->addWidget(edTelephone, 1, 1);
     grid->addWidget(lblOptions, 2, 0);
     grid->addWidget(lblOptionsText, 2, 1);
@@ -376,6 +385,7 @@ void TFQw::BuildStatusBar()
     for (int i = 0; i < 3; ++i) {
         panels_[i] = new QLabel(this);
         panels_[i]->setObjectName(QLatin1String(PanelNames[i]));
+        panels_[i]->setAccessibleDescription(tr(PanelDescriptions[i]));
         panels_[i]->setMinimumWidth(PanelWidths[i]);
         statusBar()->addWidget(panels_[i], i == StatusPanel::Spare ? 1 : 0);
     }

@@ -93,6 +93,7 @@ TColor TLBLogDevsModel::RowColour(int row, bool& useDefault) const
 TLBLogDevs::TLBLogDevs(QWidget* parent) : TLBHdr(new TLBLogDevsModel, parent)
 {
     setObjectName(QStringLiteral("lbLogDevs"));
+    setAccessibleName(tr("Log devices"));
     popup_ = new QMenu(this);
     popup_->setObjectName(QStringLiteral("pmLogDevs"));
     actEdit_ = popup_->addAction(tr("Edit device..."));

@@ -5,6 +5,7 @@ namespace Quorvel1 {
 TLBUnits::TLBUnits(QWidget* parent) : TLBHdr(new TLBUnitsModel, parent)
 {
     setObjectName(QStringLiteral("lbUnits"));
+    setAccessibleName(tr("Units"));
 }
 
 void TLBUnits::ItemDblClick(int row)
