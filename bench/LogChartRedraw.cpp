@@ -1,12 +1,12 @@
 // The log viewer's trend chart over a year of entries: a file that a year of
 // downloads (full 32 KiB rings of 30 devices, 15 minutes apart) were
-// appended to, charted for four devices at 1200 x 600. Each redraw sets a
+// appended to, charted for four devices (or as many as asked) at 1200 x 600. Each redraw sets a
 // new range (the whole year, a month, a day, and a pan step of each), which
 // reduces the lines to the chart's width, and renders the chart into an
 // image; the figures are medians of several redraws, beside the points
 // drawn against the entries in range, and the year drawn unreduced.
 //
-//   bench_LogChartRedraw [redraws per range]
+//   bench_LogChartRedraw [redraws per range [devices]]
 // QUORVEL_BENCH_PICTURE=<file.png> keeps the last chart drawn.
 #include "LogRings.h"
 #include "logger/LogReader.h"
@@ -31,7 +31,7 @@ constexpr uint32_t YearSeconds = 365 * 24 * 3600;
 constexpr double DayMs = 24 * 3600 * 1000.0;
 constexpr int ChartWidth = 1200;
 constexpr int ChartHeight = 600;
-constexpr std::size_t ChartDevices = 4;
+constexpr std::size_t DefaultDevices = 4;
 constexpr int EveryEntry = 1 << 30; // pixels enough for every entry to keep its own
 
 double Milliseconds(std::chrono::steady_clock::duration d)
@@ -55,6 +55,7 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int redraws = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
+    const std::size_t chartDevices = argc > 2 ? std::size_t(std::clamp(std::atoi(argv[2]), 1, LogBench::BenchDevices)) : DefaultDevices;
 
     // Enough rings for a year: the first one tells how long a ring lasts.
     const LogTest::THandLog first = LogBench::FullRing(1'780'000'000, 2);
@@ -74,11 +75,11 @@ int main(int argc, char** argv)
     chart.resize(ChartWidth, ChartHeight);
     chart.show();
     std::vector<std::size_t> devices;
-    for (std::size_t d = 0; d < ChartDevices; ++d)
+    for (std::size_t d = 0; d < chartDevices; ++d)
         devices.push_back(d);
     start = Clock::now();
     chart.SetDevices(devices); // the first use converts the devices' values
-    std::printf("chart of %zu devices made in %.1f ms\n", ChartDevices, Milliseconds(Clock::now() - start));
+    std::printf("chart of %zu devices made in %.1f ms\n", chartDevices, Milliseconds(Clock::now() - start));
     QImage image(ChartWidth, ChartHeight, QImage::Format_ARGB32_Premultiplied);
     // As the window would: the chart's pending layout and updates, then
     // the painting.
@@ -89,6 +90,8 @@ int main(int argc, char** argv)
     };
     render(); // lays the chart out at its size
 
+    int rangeChanges = 0;
+    QObject::connect(&chart, &TLogChart::RangeChanged, [&rangeChanges] { ++rangeChanges; });
     const double begin = chart.Reducer().FirstTime();
     const double last = chart.Reducer().LastTime();
     const struct {
@@ -100,15 +103,20 @@ int main(int argc, char** argv)
         std::vector<double> reduceMs;
         std::size_t points = 0;
         for (int i = 0; i < redraws; ++i) {
-            // Ranges spread over the year, each a pan step from the last.
-            const double from = begin + (last - begin - range.Width) * (i % 2 == 0 ? i : i - 1) / redraws
-                + (i % 2) * range.Width * TLogChart::PanStep;
+            // Ranges spread over the year, each a pan step from the last
+            // (the whole year can only lose its first day).
+            const double width = range.Width < last - begin ? range.Width : range.Width - (i % 2) * DayMs;
+            const double from = begin + (last - begin - width) * (i % 2 == 0 ? i : i - 1) / redraws
+                + (i % 2) * width * TLogChart::PanStep;
             auto at = Clock::now();
             for (const std::size_t d : devices)
-                chart.Reducer().Reduce(d, from, from + range.Width, ChartWidth);
+                chart.Reducer().Reduce(d, from, from + width, ChartWidth);
             reduceMs.push_back(Milliseconds(Clock::now() - at));
+            const int changes = rangeChanges;
             at = Clock::now();
-            chart.SetRange(from, from + range.Width);
+            chart.SetRange(from, from + width);
+            if (rangeChanges == changes)
+                chart.Redraw(); // a range that stayed is still drawn again
             render();
             redrawMs.push_back(Milliseconds(Clock::now() - at));
             points = chart.PointCount();
@@ -119,7 +127,7 @@ int main(int argc, char** argv)
         std::printf("%s: redraw (reduce, set the lines, render) median %.1f ms, max %.1f ms; reduce alone %.2f ms; "
                     "%zu points drawn for %lld entries x %zu devices\n",
                     range.Name, Median(redrawMs), *std::max_element(redrawMs.begin(), redrawMs.end()),
-                    Median(reduceMs), points, static_cast<long long>(inRange), ChartDevices);
+                    Median(reduceMs), points, static_cast<long long>(inRange), chartDevices);
     }
     // For comparison, the whole year drawn as it is, every entry a point of
     // a plain chart of the same size.

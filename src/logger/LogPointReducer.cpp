@@ -69,8 +69,17 @@ std::size_t TLogTrend::PointCount() const
 TLogPointReducer::TLogPointReducer(const TLogTable& table) : table_(table), values_(table.Columns.size())
 {
     times_.reserve(table.Rows.size());
-    for (const TLogRow& row : table.Rows)
+    breaks_.reserve(table.Rows.size());
+    for (const TLogRow& row : table.Rows) {
         times_.push_back(double(row.Utc) * MsPerSecond);
+        breaks_.push_back(row.GapBefore);
+    }
+}
+
+std::size_t TLogPointReducer::EntriesBetween(double from, double to) const
+{
+    const auto first = std::lower_bound(times_.begin(), times_.end(), from);
+    return std::size_t(std::upper_bound(first, times_.end(), to) - first);
 }
 
 double TLogPointReducer::FirstTime() const
@@ -127,7 +136,7 @@ TLogTrend TLogPointReducer::Reduce(std::size_t column, double from, double to, i
         run = {};
     };
     for (std::size_t row = begin; row < end; ++row) {
-        if (row > begin && table_.Rows[row].GapBefore)
+        if (row > begin && breaks_[row])
             endRun();
         if (std::isnan(values[row])) {
             endRun();

@@ -47,6 +47,8 @@ public:
     // pixels, with the nearest row on either side of the range so that the
     // line runs to the chart's edges.
     TLogTrend Reduce(std::size_t column, double from, double to, int pixels) const;
+    // The number of rows from `from` to `to`.
+    std::size_t EntriesBetween(double from, double to) const;
     // The column's minimum, mean and maximum over the rows from `from` to `to`.
     TLogSummary Summarise(std::size_t column, double from, double to) const;
 
@@ -57,6 +59,7 @@ private:
 
     const TLogTable& table_;
     std::vector<double> times_;
+    std::vector<bool> breaks_; // a row after entries missing (TLogRow::GapBefore)
     mutable std::vector<std::vector<double>> values_;
 };
 

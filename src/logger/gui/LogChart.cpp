@@ -25,6 +25,7 @@ constexpr double WheelNotch = 120;          // angle units of one notch
 constexpr double ValueMargin = 0.05;        // above and below the values, of their span
 constexpr qreal MarkSize = 7;
 constexpr int TimeTicks = 5;
+constexpr double ColumnPoints = 4; // the points a pixel column keeps, at most
 const QColor MarkColour(Qt::red);
 
 } // namespace
@@ -196,9 +197,24 @@ void TLogChart::RemoveLine(QLineSeries* line)
     delete line;
 }
 
-void TLogChart::DrawDevice(std::size_t column, TDeviceLines& lines, QList<QPointF>& marks, double& low, double& high)
+std::vector<TLogTrend> TLogChart::ReduceDevices() const
 {
-    const TLogTrend trend = reducer_.Reduce(column, from_, to_, Pixels());
+    // Many devices get wider pixel columns, so that all of them together keep
+    // to the budget: each column keeps up to four of its entries.
+    const std::size_t entries = reducer_.EntriesBetween(from_, to_);
+    const double perDevice = std::min(double(entries), ColumnPoints * Pixels());
+    int columns = Pixels();
+    if (perDevice * double(columns_.size()) > double(PointBudget))
+        columns = std::max(1, int(double(PointBudget) / (ColumnPoints * double(columns_.size()))));
+    std::vector<TLogTrend> trends;
+    for (const std::size_t column : columns_)
+        trends.push_back(reducer_.Reduce(column, from_, to_, columns));
+    return trends;
+}
+
+void TLogChart::DrawDevice(std::size_t column, const TLogTrend& trend, TDeviceLines& lines, QList<QPointF>& marks,
+                           double& low, double& high)
+{
     if (lines.Runs.empty())
         lines.Runs.push_back(AddLine(table_.Heading(column), QColor(), Qt::SolidLine));
     const QColor colour = lines.Runs.front()->color();
@@ -243,8 +259,9 @@ void TLogChart::Redraw()
     double high = -low;
     QList<QPointF> marks;
     drawnPixels_ = Pixels();
-    for (const std::size_t column : columns_)
-        DrawDevice(column, lines_[column], marks, low, high);
+    const std::vector<TLogTrend> trends = ReduceDevices();
+    for (std::size_t i = 0; i < columns_.size(); ++i)
+        DrawDevice(columns_[i], trends[i], lines_[columns_[i]], marks, low, high);
     marks_->replace(marks);
     for (QLegendMarker* marker : chart()->legend()->markers(marks_))
         marker->setVisible(!marks.isEmpty());

@@ -4,8 +4,9 @@
 // a value left the device's limits and the limits as dashed lines.
 //
 // Only what the chart's width can show is drawn: each change of the visible
-// range reduces the lines again to a few points a pixel column, so a year of
-// entries redraws as fast as a day's.
+// range reduces the lines again to a few points a pixel column (wider columns
+// when many devices are drawn), so a year of entries redraws about as fast as
+// a day's.
 //
 // Zoom: the wheel (about the pointer), a rubber band dragged with the left
 // button, "+" and "-". Pan: a drag with the middle button (or with Ctrl and
@@ -32,6 +33,9 @@ class TLogChart : public QChartView {
 public:
     static constexpr double ZoomStep = 1.5; // a key press's zoom
     static constexpr double PanStep = 0.1;  // an arrow key's pan, of the visible range
+    // The points of all lines together, at most: the chart's own work grows
+    // with them (about 1.5 us a point), and this many redraw in about 30 ms.
+    static constexpr std::size_t PointBudget = 18000;
 
     // The table must outlive the chart.
     explicit TLogChart(const TLogTable& table, QWidget* parent = nullptr);
@@ -85,7 +89,9 @@ private:
     double TimeAt(double x) const;
     QLineSeries* AddLine(const QString& name, const QColor& colour, Qt::PenStyle style);
     void RemoveLine(QLineSeries* line);
-    void DrawDevice(std::size_t column, TDeviceLines& lines, QList<QPointF>& marks, double& low, double& high);
+    std::vector<TLogTrend> ReduceDevices() const;
+    void DrawDevice(std::size_t column, const TLogTrend& trend, TDeviceLines& lines, QList<QPointF>& marks,
+                    double& low, double& high);
     void AxisRangeChanged();
 
     const TLogTable& table_;

@@ -29,7 +29,7 @@ TLogTable ChartTable(int devices, int rows)
         for (int d = 1; d <= devices; ++d)
             hand.Values.back().push_back(uint16_t(d * 100 + row));
     }
-    hand.BufferSize = 2048;
+    hand.BufferSize = uint16_t(std::clamp(devices * rows, 2048, 32000));
     return ReadLogBytes(LogTest::LogBytes(hand), QStringLiteral("4660A03.LOG"));
 }
 
@@ -135,4 +135,20 @@ TEST(LogViewerChartTest, LimitsTypedForADeviceMarkTheValuesBeyondThem)
         EXPECT_EQ(devices.setData(cell, QString::fromLatin1(step.Text)), step.Taken) << step.Text;
         EXPECT_EQ(dialog.Chart().MarkCount(), step.Marks) << step.Text;
     }
+}
+
+TEST(LogViewerChartTest, ManyDevicesKeepTogetherToThePointBudget)
+{
+    constexpr int Devices = 10;
+    TLogTable table = ChartTable(Devices, 2500);
+    ASSERT_TRUE(table.Ok()) << table.Error.toStdString();
+    TDlgLogView dialog(std::move(table));
+    dialog.Chart().resize(1200, 500);
+    for (int d = 0; d < Devices; ++d)
+        dialog.Devices().Choose(std::size_t(d), true);
+    EXPECT_EQ(dialog.Chart().DeviceNames().size(), Devices);
+    // Each line keeps its first and last entry beyond the range, and a
+    // hundred pixel columns at least.
+    EXPECT_LE(dialog.Chart().PointCount(), TLogChart::PointBudget + 2 * Devices);
+    EXPECT_GE(dialog.Chart().PointCount(), std::size_t(Devices) * 2 * 100);
 }
