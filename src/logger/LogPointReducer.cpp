@@ -157,29 +157,20 @@ TLogTrend TLogPointReducer::Reduce(std::size_t column, double from, double to, i
 
 TLogSummary TLogPointReducer::Summarise(std::size_t column, double from, double to) const
 {
-    TLogSummary summary;
+    TLogRunningSummary running;
     if (column >= values_.size())
-        return summary;
+        return running.Summary();
     if (const TDev* device = table_.Columns[column].Device)
-        summary.Exponent = device->ValueExponent();
+        running.SetExponent(device->ValueExponent());
     const std::vector<double>& values = Values(column);
-    double sum = 0;
     const auto first = std::lower_bound(times_.begin(), times_.end(), from);
     const auto last = std::upper_bound(times_.begin(), times_.end(), to);
     for (auto at = first; at < last; ++at) {
         const double value = values[std::size_t(at - times_.begin())];
-        if (std::isnan(value))
-            continue;
-        if (summary.Count == 0 || value < summary.Minimum)
-            summary.Minimum = value;
-        if (summary.Count == 0 || value > summary.Maximum)
-            summary.Maximum = value;
-        sum += value;
-        ++summary.Count;
+        if (!std::isnan(value))
+            running.Add(value);
     }
-    if (summary.Count > 0)
-        summary.Mean = sum / summary.Count;
-    return summary;
+    return running.Summary();
 }
 
 QList<QPointF> LogPointsOutside(const TLogTrend& trend, const TLogLimits& limits)

@@ -19,24 +19,6 @@ double Scaled(const TLogCell& cell)
     return double(cell.Value) * std::pow(10.0, cell.Exponent);
 }
 
-struct TRunningSummary {
-    TLogSummary Summary;
-    double Sum = 0;
-
-    void Add(const TLogCell& cell)
-    {
-        const double value = Scaled(cell);
-        Summary.Exponent = cell.Exponent;
-        if (Summary.Count == 0 || value < Summary.Minimum)
-            Summary.Minimum = value;
-        if (Summary.Count == 0 || value > Summary.Maximum)
-            Summary.Maximum = value;
-        Sum += value;
-        ++Summary.Count;
-        Summary.Mean = Sum / Summary.Count;
-    }
-};
-
 } // namespace
 
 QDate LogLocalDate(std::uint32_t local)
@@ -62,17 +44,19 @@ std::vector<std::size_t> LogRowsBetween(const TLogTable& table, QDate from, QDat
 
 std::vector<TLogSummary> SummariseLog(const TLogTable& table, const std::vector<std::size_t>& rows)
 {
-    std::vector<TRunningSummary> running(table.Columns.size());
+    std::vector<TLogRunningSummary> running(table.Columns.size());
     for (const std::size_t row : rows) {
         for (std::size_t column = 0; column < running.size(); ++column) {
             const TLogCell cell = table.Cell(row, column);
-            if (cell.State == TLogCellState::Value)
-                running[column].Add(cell);
+            if (cell.State == TLogCellState::Value) {
+                running[column].SetExponent(cell.Exponent);
+                running[column].Add(Scaled(cell));
+            }
         }
     }
     std::vector<TLogSummary> summaries;
-    for (const TRunningSummary& r : running)
-        summaries.push_back(r.Summary);
+    for (const TLogRunningSummary& r : running)
+        summaries.push_back(r.Summary());
     return summaries;
 }
 

@@ -25,6 +25,27 @@ struct TLogDay {
     std::vector<TLogSummary> Devices; // per column
 };
 
+// Minimum, mean and maximum kept up to date as values are added.
+class TLogRunningSummary {
+public:
+    void Add(double value)
+    {
+        if (summary_.Count == 0 || value < summary_.Minimum)
+            summary_.Minimum = value;
+        if (summary_.Count == 0 || value > summary_.Maximum)
+            summary_.Maximum = value;
+        sum_ += value;
+        ++summary_.Count;
+        summary_.Mean = sum_ / summary_.Count;
+    }
+    void SetExponent(int exponent) { summary_.Exponent = exponent; }
+    const TLogSummary& Summary() const { return summary_; }
+
+private:
+    TLogSummary summary_;
+    double sum_ = 0;
+};
+
 // A run of a device's values more than three standard deviations from its
 // mean over the rows summarised, or a break in the series (Column -1).
 struct TLogExcursion {
