@@ -48,6 +48,14 @@ struct TTrendFrame {
     double X(double ms) const { return Plot.left() + (ms - From) / (To - From) * Plot.width(); }
     double Y(double value) const { return Plot.bottom() - (value - Low) / (High - Low) * Plot.height(); }
     double ValueAt(int step) const { return Low + (High - Low) * step / ValueSteps; }
+    // A scale mark's value, with as many decimals as tell its neighbours
+    // apart and never in exponent form.
+    QString ValueText(int step) const
+    {
+        const double spacing = (High - Low) / ValueSteps;
+        const int decimals = std::clamp(2 - int(std::floor(std::log10(spacing))), 0, 6);
+        return QString::number(ValueAt(step), 'f', decimals);
+    }
 };
 
 // The lowest and highest value in range of all the trends, with a margin.
@@ -84,7 +92,7 @@ void PaintScales(QPainter& painter, const QFontMetricsF& metrics, const TTrendFr
         painter.drawLine(QPointF(plot.left(), at), QPointF(plot.right(), at));
         painter.setPen(Qt::black);
         painter.drawText(QRectF(labelsLeft, at - line / 2, plot.left() - labelsLeft - metrics.averageCharWidth(), line),
-                         Qt::AlignRight | Qt::AlignVCenter, QString::number(frame.ValueAt(i), 'g', 4));
+                         Qt::AlignRight | Qt::AlignVCenter, frame.ValueText(i));
     }
     // As many times as fit without touching, the last one saying the zone.
     const double label = metrics.horizontalAdvance(TimeText(frame.From) + QStringLiteral(" UTC")) * 1.7;
@@ -161,7 +169,7 @@ void PaintLogTrend(QPainter& painter, const QRectF& area, const TLogTable& table
     FitValues(trends, frame);
     double labels = 0;
     for (int i = 0; i <= ValueSteps; ++i)
-        labels = std::max(labels, metrics.horizontalAdvance(QString::number(frame.ValueAt(i), 'g', 4)));
+        labels = std::max(labels, metrics.horizontalAdvance(frame.ValueText(i)));
     const double timesTop = area.bottom() - line * 2.5;
     frame.Plot = QRectF(area.left() + labels + metrics.averageCharWidth(), area.top() + line / 2,
                         area.width() - labels - metrics.averageCharWidth() * 2, timesTop - area.top() - line / 2);
