@@ -144,6 +144,12 @@ bool TLog1::CheckLog(std::span<std::uint16_t> sums)
     // Positions outside the ring are corrupt control data, whatever the count.
     if (start.Byte >= ringSize || end.Byte >= ringSize || start.Bit > 7 || end.Bit > 7)
         return false;
+    // An entry takes at least a bit for each logged device. More entries
+    // than the ring has bits for would go round it more than once, which no
+    // logger writes: a corrupt count that would make a file of a few hundred
+    // bytes decode into tens of thousands of entries.
+    if (std::size_t(Status.Entries) * LoggedDevices > ringSize * 8)
+        return false;
     std::fill(sums.begin(), sums.end(), std::uint16_t(0));
     bool decoded = true;
     for (unsigned entry = 0; decoded && entry < Status.Entries; ++entry)

@@ -166,6 +166,15 @@ TEST(LogCheck, WrongEntryCountFails)
     EXPECT_FALSE(ModelWithRing(ring.bytes, 3, {3, 0}, {1, 0})->CheckLog(sums));
 }
 
+// Two devices' no-change codes, a bit each, in a 2-byte ring: 8 entries fill
+// it once and end where they began; 16 would go round it twice.
+TEST(LogCheck, EntriesGoingRoundTheRingMoreThanOnceFail)
+{
+    const std::vector<uint8_t> ring(2, 0);
+    EXPECT_TRUE(ModelWithRing(ring, 8, {1, 3}, {1, 3})->CheckLog({}));
+    EXPECT_FALSE(ModelWithRing(ring, 16, {1, 3}, {1, 3})->CheckLog({}));
+}
+
 TEST(LogCheck, CorruptCodeFailsTheCheck)
 {
     const std::vector<uint8_t> ring(16, 0xFF);
