@@ -13,6 +13,8 @@
 #include "logger/gui/LogChart.h"
 #include "site/Site.h"
 
+#include "WindowBench.h"
+
 #include <QApplication>
 #include <QChartView>
 #include <QImage>
@@ -51,8 +53,7 @@ int main(int argc, char** argv)
 {
     using namespace Quorvel1;
     using Clock = std::chrono::steady_clock;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    WindowBench::UseOffscreenUnlessChosen();
     QApplication app(argc, argv);
     const int redraws = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
     const std::size_t chartDevices = argc > 2 ? std::size_t(std::clamp(std::atoi(argv[2]), 1, LogBench::BenchDevices)) : DefaultDevices;

@@ -11,6 +11,8 @@
 #include "site/Unit.h"
 #include "units/gui/LBUnits.h"
 
+#include "WindowBench.h"
+
 #include <QApplication>
 #include <QEventLoop>
 #include <QTimer>
@@ -25,18 +27,6 @@ using namespace Quorvel1;
 namespace {
 
 constexpr int TightRounds = 300;
-
-double CpuSeconds(clockid_t clock)
-{
-    timespec t{};
-    clock_gettime(clock, &t);
-    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
-}
-
-double WallSeconds()
-{
-    return CpuSeconds(CLOCK_MONOTONIC);
-}
 
 // Round r gives each unit one, two or no alarms, different from round r - 1.
 std::uint16_t AlarmWord(int round, int unit)
@@ -63,18 +53,17 @@ void UpdateRound(TSiteExt& site, TLBUnits& list, int round)
 // Processor seconds of one round, on this (the UI) thread.
 double TimeRounds(TSiteExt& site, TLBUnits& list, bool changing)
 {
-    const double start = CpuSeconds(CLOCK_THREAD_CPUTIME_ID);
+    const double start = WindowBench::ClockSeconds(CLOCK_THREAD_CPUTIME_ID);
     for (int round = 0; round < TightRounds; ++round)
         UpdateRound(site, list, changing ? round : 0);
-    return (CpuSeconds(CLOCK_THREAD_CPUTIME_ID) - start) / TightRounds;
+    return (WindowBench::ClockSeconds(CLOCK_THREAD_CPUTIME_ID) - start) / TightRounds;
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    WindowBench::UseOffscreenUnlessChosen();
     QApplication app(argc, argv);
     const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
 
@@ -104,12 +93,12 @@ int main(int argc, char** argv)
     QObject::connect(&tick, &QTimer::timeout, [&] { UpdateRound(site, list, ++round); });
     QEventLoop loop;
     QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
-    const double cpuStart = CpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
-    const double wallStart = WallSeconds();
+    const double cpuStart = WindowBench::ClockSeconds(CLOCK_PROCESS_CPUTIME_ID);
+    const double wallStart = WindowBench::ClockSeconds(CLOCK_MONOTONIC);
     tick.start();
     loop.exec();
-    const double cpu = CpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - cpuStart;
-    const double wall = WallSeconds() - wallStart;
+    const double cpu = WindowBench::ClockSeconds(CLOCK_PROCESS_CPUTIME_ID) - cpuStart;
+    const double wall = WindowBench::ClockSeconds(CLOCK_MONOTONIC) - wallStart;
     std::printf("  whole process, %d rounds in %.1f s: %.3f %% of a core\n", round, wall,
                 cpu / wall * 100);
     return 0;

@@ -11,6 +11,8 @@
 #include "site/SiteExt.h"
 #include "units/gui/SiteMap.h"
 
+#include "WindowBench.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
@@ -32,13 +34,6 @@ constexpr int MapTightTicks = 300;
 constexpr int MapUnitLabels = 25;
 constexpr int MapDeviceLabels = 75;
 
-double MapCpuSeconds(clockid_t clock)
-{
-    timespec t{};
-    clock_gettime(clock, &t);
-    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
-}
-
 // Every reading and every other alarm word changes at each round.
 void ChangeSite(TSiteExt& site, std::vector<std::uint16_t>& readings, int round)
 {
@@ -52,8 +47,7 @@ void ChangeSite(TSiteExt& site, std::vector<std::uint16_t>& readings, int round)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    WindowBench::UseOffscreenUnlessChosen();
     QApplication app(argc, argv);
     const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
 
@@ -97,13 +91,13 @@ int main(int argc, char** argv)
     std::printf("site map: %d labels, picture %dx%d\n", map.LabelCount(), map.PictureSize().width(),
                 map.PictureSize().height());
 
-    const double start = MapCpuSeconds(CLOCK_THREAD_CPUTIME_ID);
+    const double start = WindowBench::ClockSeconds(CLOCK_THREAD_CPUTIME_ID);
     for (int round = 0; round < MapTightTicks; ++round) {
         ChangeSite(site, readings, round);
         map.Tick();
         QCoreApplication::processEvents(); // the repaint
     }
-    const double tick = (MapCpuSeconds(CLOCK_THREAD_CPUTIME_ID) - start) / MapTightTicks;
+    const double tick = (WindowBench::ClockSeconds(CLOCK_THREAD_CPUTIME_ID) - start) / MapTightTicks;
     std::printf("  one tick, everything changed, with painting: %8.1f us = %.3f %% of a core at one "
                 "tick a second\n", tick * 1e6, tick * 100);
 
@@ -113,13 +107,13 @@ int main(int argc, char** argv)
     QObject::connect(&change, &QTimer::timeout, [&] { ChangeSite(site, readings, ++round); });
     QEventLoop loop;
     QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
-    const double cpuStart = MapCpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
-    const double wallStart = MapCpuSeconds(CLOCK_MONOTONIC);
+    const double cpuStart = WindowBench::ClockSeconds(CLOCK_PROCESS_CPUTIME_ID);
+    const double wallStart = WindowBench::ClockSeconds(CLOCK_MONOTONIC);
     change.start();
     map.SetActive(true);
     loop.exec();
-    const double cpu = MapCpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - cpuStart;
-    const double wall = MapCpuSeconds(CLOCK_MONOTONIC) - wallStart;
+    const double cpu = WindowBench::ClockSeconds(CLOCK_PROCESS_CPUTIME_ID) - cpuStart;
+    const double wall = WindowBench::ClockSeconds(CLOCK_MONOTONIC) - wallStart;
     std::printf("  whole process, map active for %.1f s: %.3f %% of a core\n", wall, cpu / wall * 100);
 
     area.hide();
